@@ -1,0 +1,7 @@
+#include "roster/roster.h"
+
+void Roster::append(const QString& name)
+{
+    FriendNames.append(name);
+    FriendStates.append(Off);
+}
