@@ -29,7 +29,7 @@ struct Exchange {
 
     std::atomic<bool> finished = false;
     QString error;
-    QByteArray lastReply;
+    QByteArray refusal;
 
     void run();
 };
@@ -45,11 +45,12 @@ size_t readBody(char* buffer, size_t size, size_t count, void* user)
     return n;
 }
 
-// Keeps the relay's last reply, which says why it refused.
+// Keeps the relay's first refusal (a 4xx or 5xx reply), which says why it refused.
 int watchReplies(CURL*, curl_infotype type, char* text, size_t size, void* user)
 {
-    if (type == CURLINFO_HEADER_IN)
-        static_cast<Exchange*>(user)->lastReply = QByteArray(text, static_cast<qsizetype>(size)).trimmed();
+    auto* exchange = static_cast<Exchange*>(user);
+    if (type == CURLINFO_HEADER_IN && exchange->refusal.isEmpty() && size > 0 && (text[0] == '4' || text[0] == '5'))
+        exchange->refusal = QByteArray(text, static_cast<qsizetype>(size)).trimmed();
     return 0;
 }
 
@@ -84,9 +85,8 @@ void Exchange::run()
     const CURLcode result = curl_easy_perform(curl);
     if (result != CURLE_OK) {
         QString reason = QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(result));
-        if (!lastReply.isEmpty() && result != CURLE_OPERATION_TIMEDOUT &&
-            result != CURLE_COULDNT_CONNECT)
-            reason += u" (relay said: "_s + QString::fromUtf8(lastReply) + u')';
+        if (!refusal.isEmpty())
+            reason += u" (relay said: "_s + QString::fromUtf8(refusal) + u')';
         error = u"Cannot send the arrival mail: "_s + reason;
     }
     curl_slist_free_all(recipients);

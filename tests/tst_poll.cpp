@@ -47,7 +47,7 @@ struct Session {
     }
     bool waitForPoll(qsizetype requests)
     {
-        return QTest::qWaitFor([&] { return server.requests().size() >= requests && !window->fetcher()->busy(); }, 10000);
+        return QTest::qWaitFor([&] { return server.requests().size() >= requests && !window->polling(); }, 10000);
     }
 
     QStringList states() const
@@ -254,7 +254,7 @@ void TestPoll::overlappingPollIsSkipped()
     QTRY_COMPARE(s.server.requests().size(), 1);
     s.window->Button1->click();
     s.window->Button1->click();
-    QTRY_VERIFY(!s.window->fetcher()->busy());
+    QTRY_VERIFY(!s.window->polling());
     QCOMPARE(s.server.requests().size(), 1);
 }
 

@@ -54,6 +54,8 @@ public:
     const UserSettings& settings() const { return settings_; }
     const Roster& roster() const { return roster_; }
     PageFetcher* fetcher() const { return NMHTTP1; }
+    // True from the start of a poll until its page was handled or it failed.
+    bool polling() const { return pollOutstanding_; }
 
     // Handlers. Each one shows what escapes it on the status line.
     void Button1Click();
