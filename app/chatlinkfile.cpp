@@ -9,8 +9,7 @@ using namespace Qt::StringLiterals;
 
 namespace ChatLinkFile {
 
-QString fileName(const QString& userName)
-{
+QString fileName(const QString& userName) {
     const QString name = userName + u".url"_s;
     // The name is typed by the user; it must not reach another directory or a device.
     bool unsafe = userName.contains(u'/') || userName.contains(u'\\') || userName == u".."_s ||
@@ -22,8 +21,7 @@ QString fileName(const QString& userName)
     return name;
 }
 
-bool read(const QDir& dir, const QString& userName, QString& link)
-{
+bool read(const QDir& dir, const QString& userName, QString& link) {
     const QString path = dir.filePath(fileName(userName));
     if (!QFileInfo::exists(path))
         return false;
@@ -31,8 +29,7 @@ bool read(const QDir& dir, const QString& userName, QString& link)
     return true;
 }
 
-void write(const QDir& dir, const QString& userName, const QString& link)
-{
+void write(const QDir& dir, const QString& userName, const QString& link) {
     TextFile::writeLines(dir.filePath(fileName(userName)), {link});
 }
 

@@ -5,8 +5,7 @@
 
 #include <vector>
 
-QString LoginUserName()
-{
+QString LoginUserName() {
     long size = sysconf(_SC_GETPW_R_SIZE_MAX);
     std::vector<char> buffer(size > 0 ? static_cast<size_t>(size) : 16384);
     passwd entry{};

@@ -6,8 +6,7 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavik"));
     // The window lives on when hidden; only its close request ends the program.
@@ -24,7 +23,8 @@ int main(int argc, char* argv[])
     services.mail.senderPrefix = QStringLiteral(TAVIK_MAIL_SENDER_PREFIX);
     services.mail.domain = QStringLiteral(TAVIK_MAIL_DOMAIN);
     services.mail.recipient = QStringLiteral(TAVIK_MAIL_RECIPIENT);
-    services.mailer = std::make_unique<SmtpMailer>(services.mail.relayHost, services.mail.relayPort);
+    services.mailer =
+        std::make_unique<SmtpMailer>(services.mail.relayHost, services.mail.relayPort);
 
     TTavik window(std::move(services));
     window.start();

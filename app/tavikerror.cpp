@@ -2,6 +2,4 @@
 
 TavikError::TavikError(QString message)
     : message_(std::move(message))
-    , utf8_(message_.toUtf8())
-{
-}
+    , utf8_(message_.toUtf8()) {}

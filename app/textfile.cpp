@@ -12,12 +12,13 @@ using namespace Qt::StringLiterals;
 namespace TextFile {
 namespace {
 
-QString displayName(const QString& path) { return QFileInfo(path).fileName(); }
+QString displayName(const QString& path) {
+    return QFileInfo(path).fileName();
+}
 
 } // namespace
 
-QString decode(const QByteArray& bytes)
-{
+QString decode(const QByteArray& bytes) {
     QByteArrayView data(bytes);
     if (data.startsWith("\xEF\xBB\xBF"))
         data = data.sliced(3);
@@ -28,8 +29,7 @@ QString decode(const QByteArray& bytes)
     return QString::fromLatin1(data);
 }
 
-QStringList splitLines(const QString& text)
-{
+QStringList splitLines(const QString& text) {
     QStringList lines;
     qsizetype pos = 0;
     do {
@@ -45,8 +45,7 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-QStringList readLines(const QString& path)
-{
+QStringList readLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw TavikError(u"Cannot open "_s + displayName(path) + u": "_s + file.errorString());
@@ -57,8 +56,7 @@ QStringList readLines(const QString& path)
     return splitLines(decode(bytes));
 }
 
-void writeLines(const QString& path, const QStringList& lines)
-{
+void writeLines(const QString& path, const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines)
         bytes += line.toUtf8() + "\r\n";

@@ -10,22 +10,21 @@
 
 namespace {
 
-QString bigPage(qsizetype bytes, int names)
-{
+QString bigPage(qsizetype bytes, int names) {
     QString line = QStringLiteral("<font size=1>Online now: %1 ").arg(names);
     for (int i = 0; i < names; ++i)
         line += QStringLiteral("| User%1 ").arg(i);
     line += QStringLiteral("</font></body></html>");
     QString page = QStringLiteral("<html><body>");
     // Markup with colons and tags, as a real page has, so the scan meets many false starts.
-    const QString filler = QStringLiteral("<p>Some Chat Text: <b>bold</b> <a href=\"http://x/\">link</a>.</p>\n");
+    const QString filler =
+        QStringLiteral("<p>Some Chat Text: <b>bold</b> <a href=\"http://x/\">link</a>.</p>\n");
     while (page.size() + line.size() < bytes)
         page += filler;
     return page + line;
 }
 
-void readPresenceAtEndOfPage(benchmark::State& state)
-{
+void readPresenceAtEndOfPage(benchmark::State& state) {
     const QString page = bigPage(1024 * 1024, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         PresenceReading reading = readPresence(page);
@@ -35,14 +34,14 @@ void readPresenceAtEndOfPage(benchmark::State& state)
 }
 BENCHMARK(readPresenceAtEndOfPage)->Arg(10)->Arg(1000);
 
-void splitLongList(benchmark::State& state)
-{
+void splitLongList(benchmark::State& state) {
     QStringList names;
     for (int i = 0; i < state.range(0); ++i)
         names.append(QStringLiteral(" user%1 ").arg(i));
     const QString text = names.join(QLatin1Char('|'));
     for (auto _ : state) {
-        QStringList pieces = SplitByDelimiter(QLatin1Char('|'), text, static_cast<int>(text.size()) + 1);
+        QStringList pieces =
+            SplitByDelimiter(QLatin1Char('|'), text, static_cast<int>(text.size()) + 1);
         benchmark::DoNotOptimize(pieces);
     }
     state.SetBytesProcessed(state.iterations() * text.size());

@@ -6,8 +6,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool isPlainAscii(const QString& text)
-{
+bool isPlainAscii(const QString& text) {
     for (QChar c : text)
         if (c.unicode() < 0x20 || c.unicode() > 0x7E)
             return false;
@@ -19,8 +18,7 @@ constexpr qsizetype MaxPlainHeaderText = 900;
 
 } // namespace
 
-void parseRelay(const QString& relay, MailSettings& settings)
-{
+void parseRelay(const QString& relay, MailSettings& settings) {
     const qsizetype colon = relay.lastIndexOf(u':');
     bool ok = false;
     const int port = colon > 0 ? relay.sliced(colon + 1).toInt(&ok) : 0;
@@ -33,8 +31,7 @@ void parseRelay(const QString& relay, MailSettings& settings)
     }
 }
 
-QString withoutControls(const QString& text)
-{
+QString withoutControls(const QString& text) {
     QString out = text;
     for (QChar& c : out)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control)
@@ -42,8 +39,7 @@ QString withoutControls(const QString& text)
     return out;
 }
 
-QByteArray headerText(const QString& text)
-{
+QByteArray headerText(const QString& text) {
     const QString clean = withoutControls(text);
     if (isPlainAscii(clean) && clean.size() <= MaxPlainHeaderText)
         return clean.toLatin1();
@@ -73,10 +69,10 @@ QByteArray headerText(const QString& text)
 }
 
 MailMessage arrivalNotice(const MailSettings& settings, const QString& userName,
-                          const QString& friendName, const QString& stamp, const QDateTime& now)
-{
+                          const QString& friendName, const QString& stamp, const QDateTime& now) {
     MailMessage message;
-    message.from = withoutControls(settings.senderPrefix + userName + u'@' + settings.domain).toUtf8();
+    message.from =
+        withoutControls(settings.senderPrefix + userName + u'@' + settings.domain).toUtf8();
     message.to = withoutControls(settings.recipient).toUtf8();
 
     const QString body = withoutControls(friendName) + u"   "_s + stamp;

@@ -34,8 +34,7 @@ struct Exchange {
     void run();
 };
 
-size_t readBody(char* buffer, size_t size, size_t count, void* user)
-{
+size_t readBody(char* buffer, size_t size, size_t count, void* user) {
     auto* exchange = static_cast<Exchange*>(user);
     const size_t room = size * count;
     const size_t left = static_cast<size_t>(exchange->data.size() - exchange->sent);
@@ -46,16 +45,15 @@ size_t readBody(char* buffer, size_t size, size_t count, void* user)
 }
 
 // Keeps the relay's first refusal (a 4xx or 5xx reply), which says why it refused.
-int watchReplies(CURL*, curl_infotype type, char* text, size_t size, void* user)
-{
+int watchReplies(CURL*, curl_infotype type, char* text, size_t size, void* user) {
     auto* exchange = static_cast<Exchange*>(user);
-    if (type == CURLINFO_HEADER_IN && exchange->refusal.isEmpty() && size > 0 && (text[0] == '4' || text[0] == '5'))
+    if (type == CURLINFO_HEADER_IN && exchange->refusal.isEmpty() && size > 0 &&
+        (text[0] == '4' || text[0] == '5'))
         exchange->refusal = QByteArray(text, static_cast<qsizetype>(size)).trimmed();
     return 0;
 }
 
-void Exchange::run()
-{
+void Exchange::run() {
     CURL* curl = curl_easy_init();
     if (!curl) {
         error = u"Cannot send the arrival mail: the mail client could not start"_s;
@@ -84,7 +82,8 @@ void Exchange::run()
 
     const CURLcode result = curl_easy_perform(curl);
     if (result != CURLE_OK) {
-        QString reason = QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(result));
+        QString reason =
+            QString::fromUtf8(errorBuffer[0] ? errorBuffer : curl_easy_strerror(result));
         if (!refusal.isEmpty())
             reason += u" (relay said: "_s + QString::fromUtf8(refusal) + u')';
         error = u"Cannot send the arrival mail: "_s + reason;
@@ -97,14 +96,12 @@ void Exchange::run()
 
 SmtpMailer::SmtpMailer(QString host, int port)
     : host_(std::move(host))
-    , port_(port)
-{
+    , port_(port) {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-void SmtpMailer::send(const MailMessage& message)
-{
+void SmtpMailer::send(const MailMessage& message) {
     auto exchange = std::make_shared<Exchange>();
     QUrl url;
     url.setScheme(u"smtp"_s);

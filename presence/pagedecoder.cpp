@@ -4,14 +4,12 @@
 
 namespace {
 
-bool isCharsetChar(char c)
-{
+bool isCharsetChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '_' || c == '.' || c == ':';
 }
 
-bool tryDecode(QByteArrayView body, QByteArrayView charset, QString& text)
-{
+bool tryDecode(QByteArrayView body, QByteArrayView charset, QString& text) {
     if (charset.isEmpty())
         return false;
     QStringDecoder decoder(charset.toByteArray().constData());
@@ -23,8 +21,7 @@ bool tryDecode(QByteArrayView body, QByteArrayView charset, QString& text)
 
 } // namespace
 
-QByteArray charsetOf(QByteArrayView text)
-{
+QByteArray charsetOf(QByteArrayView text) {
     const QByteArray lower = text.toByteArray().toLower();
     qsizetype at = lower.indexOf("charset");
     if (at < 0)
@@ -40,13 +37,14 @@ QByteArray charsetOf(QByteArrayView text)
     return lower.sliced(at, end - at);
 }
 
-QString decodePage(const QByteArray& body, const QByteArray& contentType)
-{
+QString decodePage(const QByteArray& body, const QByteArray& contentType) {
     QString text;
     if (tryDecode(body, charsetOf(contentType), text))
         return text;
     // A meta charset stands in the head, near the top of the page.
-    if (tryDecode(body, charsetOf(QByteArrayView(body).first(std::min<qsizetype>(body.size(), 2048))), text))
+    if (tryDecode(body,
+                  charsetOf(QByteArrayView(body).first(std::min<qsizetype>(body.size(), 2048))),
+                  text))
         return text;
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     text = utf8(body);

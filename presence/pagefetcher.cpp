@@ -11,8 +11,7 @@ using namespace Qt::StringLiterals;
 
 PageFetcher::PageFetcher(QObject* parent)
     : QObject(parent)
-    , manager_(new QNetworkAccessManager(this))
-{
+    , manager_(new QNetworkAccessManager(this)) {
     manager_->setProxy(QNetworkProxy::NoProxy);
     manager_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
     stallTimer_.setSingleShot(true);
@@ -22,13 +21,13 @@ PageFetcher::PageFetcher(QObject* parent)
     });
 }
 
-bool PageFetcher::get(const QUrl& url)
-{
+bool PageFetcher::get(const QUrl& url) {
     if (busy())
         return false;
     abortMessage_.clear();
     QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
     reply_ = manager_->get(request);
     connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
         stallTimer_.start(stallTimeout_);
@@ -40,16 +39,14 @@ bool PageFetcher::get(const QUrl& url)
     return true;
 }
 
-void PageFetcher::abortWith(const QString& message)
-{
+void PageFetcher::abortWith(const QString& message) {
     if (!reply_ || !abortMessage_.isEmpty())
         return;
     abortMessage_ = message;
     reply_->abort();
 }
 
-void PageFetcher::finish()
-{
+void PageFetcher::finish() {
     stallTimer_.stop();
     QNetworkReply* reply = reply_.data();
     reply_.clear();
@@ -63,7 +60,8 @@ void PageFetcher::finish()
     }
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status >= 400) {
-        const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        const QString reason =
+            reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         Q_EMIT failed(QString(u"The chat page answered %1 "_s.arg(status) + reason).trimmed());
         return;
     }
@@ -72,5 +70,6 @@ void PageFetcher::finish()
         return;
     }
     const QByteArray body = reply->readAll();
-    Q_EMIT pageOk(decodePage(body, reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()));
+    Q_EMIT pageOk(
+        decodePage(body, reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()));
 }

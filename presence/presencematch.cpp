@@ -7,11 +7,12 @@ using namespace Qt::StringLiterals;
 namespace Presence {
 namespace {
 
-bool isBlank(QChar c) { return c.unicode() <= 0x20 || c.isSpace() || c.category() == QChar::Other_Control; }
+bool isBlank(QChar c) {
+    return c.unicode() <= 0x20 || c.isSpace() || c.category() == QChar::Other_Control;
+}
 
 // Removes the time-zone fields ("t" outside quotes) from a locale time format.
-QString withoutTimeZone(const QString& format)
-{
+QString withoutTimeZone(const QString& format) {
     QString out;
     bool quoted = false;
     for (QChar c : format) {
@@ -26,10 +27,11 @@ QString withoutTimeZone(const QString& format)
 
 } // namespace
 
-bool isOwner(const QString& userName) { return userName == u"Tavik"_s; }
+bool isOwner(const QString& userName) {
+    return userName == u"Tavik"_s;
+}
 
-QString trimEntry(QStringView entry)
-{
+QString trimEntry(QStringView entry) {
     qsizetype begin = 0;
     qsizetype end = entry.size();
     while (begin < end && isBlank(entry.at(begin)))
@@ -39,14 +41,12 @@ QString trimEntry(QStringView entry)
     return entry.sliced(begin, end - begin).toString();
 }
 
-bool nameMatches(const QString& name, const QString& trimmedEntry)
-{
+bool nameMatches(const QString& name, const QString& trimmedEntry) {
     return !name.isEmpty() && trimmedEntry.contains(name.toLower());
 }
 
 void matchRoster(const QStringList& entries, Roster& roster,
-                 const std::function<void(const QString& name)>& onArrival, MatchResult& result)
-{
+                 const std::function<void(const QString& name)>& onArrival, MatchResult& result) {
     QStringList trimmed;
     trimmed.reserve(entries.size());
     for (const QString& entry : entries)
@@ -74,14 +74,13 @@ void matchRoster(const QStringList& entries, Roster& roster,
     }
 }
 
-QString timeStamp(const QDateTime& when, const QLocale& locale)
-{
-    const QString time = locale.toString(when.time(), withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
+QString timeStamp(const QDateTime& when, const QLocale& locale) {
+    const QString time =
+        locale.toString(when.time(), withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
     return time + u' ' + when.date().toString(u"dd.MM.yyyy"_s);
 }
 
-QString summary(qsizetype count, const QStringList& entries, const QString& stamp)
-{
+QString summary(qsizetype count, const QStringList& entries, const QString& stamp) {
     QStringList names;
     names.reserve(entries.size());
     for (const QString& entry : entries)
@@ -90,6 +89,8 @@ QString summary(qsizetype count, const QStringList& entries, const QString& stam
            names.join(u" | "_s) + LineBreak + LineBreak + stamp;
 }
 
-QString forDisplay(QString text) { return text.replace(LineBreak.toString(), u"\n"_s); }
+QString forDisplay(QString text) {
+    return text.replace(LineBreak.toString(), u"\n"_s);
+}
 
 } // namespace Presence

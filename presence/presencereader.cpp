@@ -6,8 +6,7 @@
 
 namespace {
 
-bool equalsFolded(QStringView text, QStringView lowerNeedle)
-{
+bool equalsFolded(QStringView text, QStringView lowerNeedle) {
     for (qsizetype i = 0; i < lowerNeedle.size(); ++i)
         if (text[i].toLower() != lowerNeedle[i])
             return false;
@@ -16,13 +15,14 @@ bool equalsFolded(QStringView text, QStringView lowerNeedle)
 
 // Finds lowerNeedle in text as if text were lower-cased, without lower-casing the whole page:
 // the scan jumps between occurrences of a caseless anchor character of the needle.
-qsizetype indexOfFolded(QStringView text, QStringView lowerNeedle, qsizetype anchorAt, qsizetype from)
-{
+qsizetype indexOfFolded(QStringView text, QStringView lowerNeedle, qsizetype anchorAt,
+                        qsizetype from) {
     const QChar anchor = lowerNeedle[anchorAt];
     qsizetype at = from + anchorAt;
     while ((at = text.indexOf(anchor, at)) >= 0) {
         const qsizetype start = at - anchorAt;
-        if (start + lowerNeedle.size() <= text.size() && equalsFolded(text.sliced(start), lowerNeedle))
+        if (start + lowerNeedle.size() <= text.size() &&
+            equalsFolded(text.sliced(start), lowerNeedle))
             return start;
         ++at;
     }
@@ -31,8 +31,7 @@ qsizetype indexOfFolded(QStringView text, QStringView lowerNeedle, qsizetype anc
 
 } // namespace
 
-PresenceReading readPresence(QStringView page)
-{
+PresenceReading readPresence(QStringView page) {
     static constexpr QStringView marker = u"online now:";
     static constexpr QStringView endTag = u"</font>";
 
@@ -51,7 +50,8 @@ PresenceReading readPresence(QStringView page)
         return reading;
     const QStringView names = QStringView(line).sliced(bar + 1);
     // One pass per piece at most, so the limit never cuts a real line short.
-    const int limit = static_cast<int>(std::min<qsizetype>(names.size() + 1, std::numeric_limits<int>::max()));
+    const int limit =
+        static_cast<int>(std::min<qsizetype>(names.size() + 1, std::numeric_limits<int>::max()));
     reading.entries = SplitByDelimiter(u'|', names, limit);
     reading.count = reading.entries.size();
     return reading;

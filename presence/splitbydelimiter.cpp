@@ -1,7 +1,6 @@
 #include "presence/splitbydelimiter.h"
 
-QStringList SplitByDelimiter(QChar delimiter, QStringView text, int limit)
-{
+QStringList SplitByDelimiter(QChar delimiter, QStringView text, int limit) {
     QStringList pieces;
     qsizetype start = 0;
     int passes = 0;

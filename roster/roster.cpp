@@ -1,7 +1,6 @@
 #include "roster/roster.h"
 
-void Roster::append(const QString& name)
-{
+void Roster::append(const QString& name) {
     FriendNames.append(name);
     FriendStates.append(Off);
 }

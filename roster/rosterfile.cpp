@@ -7,8 +7,7 @@
 
 namespace RosterFile {
 
-void loadOrCreate(Roster& roster, const QDir& dir)
-{
+void loadOrCreate(Roster& roster, const QDir& dir) {
     const QString path = dir.filePath(QString::fromUtf16(FileName));
     if (QFileInfo::exists(path)) {
         for (const QString& name : TextFile::readLines(path))
@@ -20,8 +19,7 @@ void loadOrCreate(Roster& roster, const QDir& dir)
     save(roster, dir);
 }
 
-void save(const Roster& roster, const QDir& dir)
-{
+void save(const Roster& roster, const QDir& dir) {
     TextFile::writeLines(dir.filePath(QString::fromUtf16(FileName)), roster.names());
 }
 

@@ -12,8 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString errorOf(const std::function<void()>& action)
-{
+QString errorOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const TavikError& error) {
@@ -42,24 +41,30 @@ private Q_SLOTS:
     void unsafeUserNameTouchesNoFile();
 };
 
-void TestFiles::loadRoster_data()
-{
+void TestFiles::loadRoster_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("names");
 
-    QTest::newRow("empty file is one friend with an empty name") << QByteArray() << QStringList{u""_s};
-    QTest::newRow("final CR LF adds no friend") << QByteArray("anna\r\nbob\r\n") << QStringList{u"anna"_s, u"bob"_s};
-    QTest::newRow("no final line end") << QByteArray("anna\r\nbob") << QStringList{u"anna"_s, u"bob"_s};
-    QTest::newRow("blank middle line") << QByteArray("anna\r\n\r\nbob\r\n") << QStringList{u"anna"_s, u""_s, u"bob"_s};
+    QTest::newRow("empty file is one friend with an empty name")
+        << QByteArray() << QStringList{u""_s};
+    QTest::newRow("final CR LF adds no friend")
+        << QByteArray("anna\r\nbob\r\n") << QStringList{u"anna"_s, u"bob"_s};
+    QTest::newRow("no final line end")
+        << QByteArray("anna\r\nbob") << QStringList{u"anna"_s, u"bob"_s};
+    QTest::newRow("blank middle line")
+        << QByteArray("anna\r\n\r\nbob\r\n") << QStringList{u"anna"_s, u""_s, u"bob"_s};
     QTest::newRow("LF only") << QByteArray("anna\nbob\n") << QStringList{u"anna"_s, u"bob"_s};
-    QTest::newRow("spaces and case kept") << QByteArray(" Anna B \r\n") << QStringList{u" Anna B "_s};
-    QTest::newRow("lone CR stays in the name") << QByteArray("an\rna\r\n") << QStringList{u"an\rna"_s};
-    QTest::newRow("UTF-8 BOM skipped") << QByteArray("\xEF\xBB\xBFj\xC3\xB6rg\r\n") << QStringList{u"jörg"_s};
-    QTest::newRow("8-bit file read as Latin-1") << QByteArray("j\xF6rg\r\nanna\r\n") << QStringList{u"jörg"_s, u"anna"_s};
+    QTest::newRow("spaces and case kept")
+        << QByteArray(" Anna B \r\n") << QStringList{u" Anna B "_s};
+    QTest::newRow("lone CR stays in the name")
+        << QByteArray("an\rna\r\n") << QStringList{u"an\rna"_s};
+    QTest::newRow("UTF-8 BOM skipped")
+        << QByteArray("\xEF\xBB\xBFj\xC3\xB6rg\r\n") << QStringList{u"jörg"_s};
+    QTest::newRow("8-bit file read as Latin-1")
+        << QByteArray("j\xF6rg\r\nanna\r\n") << QStringList{u"jörg"_s, u"anna"_s};
 }
 
-void TestFiles::loadRoster()
-{
+void TestFiles::loadRoster() {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, names);
     TempDir temp;
@@ -74,8 +79,7 @@ void TestFiles::loadRoster()
     QCOMPARE(temp.read(u"friends.txt"_s), bytes);
 }
 
-void TestFiles::createRosterWhenMissing()
-{
+void TestFiles::createRosterWhenMissing() {
     TempDir temp;
     Roster roster;
     RosterFile::loadOrCreate(roster, temp.dir());
@@ -87,8 +91,7 @@ void TestFiles::createRosterWhenMissing()
     QCOMPARE(temp.entries(), QStringList{u"friends.txt"_s});
 }
 
-void TestFiles::saveRosterWritesEveryNameWithCrLf()
-{
+void TestFiles::saveRosterWritesEveryNameWithCrLf() {
     TempDir temp;
     temp.write(u"friends.txt"_s, "old\r\nlonger list\r\nof names\r\n");
     Roster roster;
@@ -104,8 +107,7 @@ void TestFiles::saveRosterWritesEveryNameWithCrLf()
     QCOMPARE(reread.names(), roster.names());
 }
 
-void TestFiles::failedSaveKeepsOldFile()
-{
+void TestFiles::failedSaveKeepsOldFile() {
     TempDir temp;
     const QByteArray old = "tavik\r\nmorlo\r\n";
     temp.write(u"friends.txt"_s, old);
@@ -124,8 +126,7 @@ void TestFiles::failedSaveKeepsOldFile()
     QCOMPARE(temp.entries(), QStringList{u"friends.txt"_s});
 }
 
-void TestFiles::unreadableRosterFileNamesFileAndReason()
-{
+void TestFiles::unreadableRosterFileNamesFileAndReason() {
     TempDir temp;
     QVERIFY(temp.dir().mkdir(u"friends.txt"_s));
     Roster roster;
@@ -134,8 +135,7 @@ void TestFiles::unreadableRosterFileNamesFileAndReason()
     QCOMPARE(roster.count(), 0);
 }
 
-void TestFiles::appendingKeepsDuplicatesAndEmptyNames()
-{
+void TestFiles::appendingKeepsDuplicatesAndEmptyNames() {
     Roster roster;
     roster.append(u"anna"_s);
     roster.setState(0, Roster::On);
@@ -147,23 +147,24 @@ void TestFiles::appendingKeepsDuplicatesAndEmptyNames()
     QCOMPARE(roster.state(2), Roster::Off);
 }
 
-void TestFiles::chatLink_data()
-{
+void TestFiles::chatLink_data() {
     QTest::addColumn<bool>("present");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("read");
     QTest::addColumn<QString>("link");
 
-    QTest::newRow("no file keeps the link") << false << QByteArray() << false << u"http://default/chat"_s;
-    QTest::newRow("empty first line gives an empty link") << true << QByteArray("\r\nhttp://x\r\n") << true << u""_s;
+    QTest::newRow("no file keeps the link")
+        << false << QByteArray() << false << u"http://default/chat"_s;
+    QTest::newRow("empty first line gives an empty link")
+        << true << QByteArray("\r\nhttp://x\r\n") << true << u""_s;
     QTest::newRow("empty file gives an empty link") << true << QByteArray() << true << u""_s;
-    QTest::newRow("only the first line counts") << true << QByteArray("http://a/chat\r\nhttp://b\r\n") << true
-                                                << u"http://a/chat"_s;
-    QTest::newRow("lone LF and no final line end") << true << QByteArray("http://a\nx") << true << u"http://a"_s;
+    QTest::newRow("only the first line counts")
+        << true << QByteArray("http://a/chat\r\nhttp://b\r\n") << true << u"http://a/chat"_s;
+    QTest::newRow("lone LF and no final line end")
+        << true << QByteArray("http://a\nx") << true << u"http://a"_s;
 }
 
-void TestFiles::chatLink()
-{
+void TestFiles::chatLink() {
     QFETCH(bool, present);
     QFETCH(QByteArray, bytes);
     QFETCH(bool, read);
@@ -177,8 +178,7 @@ void TestFiles::chatLink()
     QCOMPARE(current, link);
 }
 
-void TestFiles::chatLinkWriteThenRead()
-{
+void TestFiles::chatLinkWriteThenRead() {
     TempDir temp;
     ChatLinkFile::write(temp.dir(), u"anna"_s, u"http://chat.example/room?x=1"_s);
     QCOMPARE(temp.read(u"anna.url"_s), QByteArray("http://chat.example/room?x=1\r\n"));
@@ -193,8 +193,7 @@ void TestFiles::chatLinkWriteThenRead()
     QCOMPARE(link, u""_s);
 }
 
-void TestFiles::unsafeUserNameTouchesNoFile_data()
-{
+void TestFiles::unsafeUserNameTouchesNoFile_data() {
     QTest::addColumn<QString>("userName");
     QTest::newRow("parent directory") << u"../anna"_s;
     QTest::newRow("absolute path") << u"/tmp/anna"_s;
@@ -204,13 +203,13 @@ void TestFiles::unsafeUserNameTouchesNoFile_data()
     QTest::newRow("too long for a file name") << QString(300, u'a');
 }
 
-void TestFiles::unsafeUserNameTouchesNoFile()
-{
+void TestFiles::unsafeUserNameTouchesNoFile() {
     QFETCH(QString, userName);
     TempDir temp;
     QVERIFY(temp.dir().mkdir(u"sub"_s));
 
-    const QString writeError = errorOf([&] { ChatLinkFile::write(temp.dir(), userName, u"http://x"_s); });
+    const QString writeError =
+        errorOf([&] { ChatLinkFile::write(temp.dir(), userName, u"http://x"_s); });
     QString link;
     const QString readError = errorOf([&] { ChatLinkFile::read(temp.dir(), userName, link); });
 

@@ -22,8 +22,7 @@ namespace {
 const QString Page = u"/chat/index.html"_s;
 const QDateTime Now(QDate(2003, 12, 9), QTime(21, 4, 17));
 
-MailSettings testMailSettings(quint16 port)
-{
+MailSettings testMailSettings(quint16 port) {
     MailSettings settings;
     settings.relayHost = u"127.0.0.1"_s;
     settings.relayPort = port;
@@ -35,8 +34,8 @@ MailSettings testMailSettings(quint16 port)
 
 // The owner's window polling the test page, mailing through a real relay at relayPort.
 struct MailSession {
-    MailSession(const QByteArray& friends, quint16 relayPort, std::chrono::milliseconds timeout = std::chrono::seconds(10))
-    {
+    MailSession(const QByteArray& friends, quint16 relayPort,
+                std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
         temp.write(u"friends.txt"_s, friends);
         TavikServices services = testServices(observed, temp.dir(), server.url(Page), u"Tavik"_s);
         services.mail = testMailSettings(relayPort);
@@ -46,17 +45,19 @@ struct MailSession {
         window = std::make_unique<TTavik>(std::move(services));
     }
 
-    bool poll(const QByteArray& presenceLine)
-    {
+    bool poll(const QByteArray& presenceLine) {
         server.setPresence(Page, presenceLine);
         const qsizetype before = server.requests().size();
         if (before == 0)
             window->start();
         else
             window->Button1->click();
-        return QTest::qWaitFor([&] { return server.requests().size() > before && !window->polling() &&
-                                            window->Label5->text() != u"Status: "_s; },
-                               30000);
+        return QTest::qWaitFor(
+            [&] {
+                return server.requests().size() > before && !window->polling() &&
+                       window->Label5->text() != u"Status: "_s;
+            },
+            30000);
     }
     QString status() const { return window->Label5->text(); }
 
@@ -66,8 +67,7 @@ struct MailSession {
     std::unique_ptr<TTavik> window;
 };
 
-QStringList subjects(const QList<QJsonObject>& messages)
-{
+QStringList subjects(const QList<QJsonObject>& messages) {
     QStringList result;
     for (const QJsonObject& message : messages)
         result.append(message[u"subject"_s].toString());
@@ -94,14 +94,12 @@ private Q_SLOTS:
     void windowAnswersWhileMailWaits();
 };
 
-void TestMail::initTestCase()
-{
+void TestMail::initTestCase() {
     SmtpSink probe;
     QVERIFY2(probe.isReady(), "the SMTP test server (python3-aiosmtpd) did not start");
 }
 
-void TestMail::parseRelaySettings_data()
-{
+void TestMail::parseRelaySettings_data() {
     QTest::addColumn<QString>("relay");
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
@@ -110,8 +108,7 @@ void TestMail::parseRelaySettings_data()
     QTest::newRow("bad port ignored") << u"mail:x"_s << u"mail:x"_s << 25;
 }
 
-void TestMail::parseRelaySettings()
-{
+void TestMail::parseRelaySettings() {
     QFETCH(QString, relay);
     QFETCH(QString, host);
     QFETCH(int, port);
@@ -121,18 +118,17 @@ void TestMail::parseRelaySettings()
     QCOMPARE(settings.relayPort, port);
 }
 
-void TestMail::headerTextIsSafe_data()
-{
+void TestMail::headerTextIsSafe_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("header");
     QTest::newRow("plain") << u"anna in chat now!"_s << QByteArray("anna in chat now!");
     QTest::newRow("line breaks become spaces") << u"a\r\nBcc: x@y"_s << QByteArray("a  Bcc: x@y");
     QTest::newRow("other controls become spaces") << u"a\tb\x01"_s << QByteArray("a b ");
-    QTest::newRow("non-ASCII as an encoded-word") << u"jörg"_s << QByteArray("=?UTF-8?B?asO2cmc=?=");
+    QTest::newRow("non-ASCII as an encoded-word")
+        << u"jörg"_s << QByteArray("=?UTF-8?B?asO2cmc=?=");
 }
 
-void TestMail::headerTextIsSafe()
-{
+void TestMail::headerTextIsSafe() {
     QFETCH(QString, text);
     QFETCH(QByteArray, header);
     QCOMPARE(headerText(text), header);
@@ -144,8 +140,7 @@ void TestMail::headerTextIsSafe()
     }
 }
 
-void TestMail::oneArrivalSendsOneExactMessage()
-{
+void TestMail::oneArrivalSendsOneExactMessage() {
     SmtpSink sink;
     MailSession s("anna\r\nbob\r\n", sink.port());
     QVERIFY(s.poll("Online now: 2 | anna | chris"));
@@ -167,40 +162,41 @@ void TestMail::oneArrivalSendsOneExactMessage()
         names.append(header[0].toString());
         headers.insert(header[0].toString(), header[1].toString());
     }
-    QCOMPARE(names, (QStringList{u"Date"_s, u"From"_s, u"To"_s, u"Subject"_s, u"Message-ID"_s, u"MIME-Version"_s,
-                                 u"Content-Type"_s, u"Content-Transfer-Encoding"_s}));
+    QCOMPARE(names,
+             (QStringList{u"Date"_s, u"From"_s, u"To"_s, u"Subject"_s, u"Message-ID"_s,
+                          u"MIME-Version"_s, u"Content-Type"_s, u"Content-Transfer-Encoding"_s}));
     QCOMPARE(headers[u"From"_s], u"notice-Tavik@example.org"_s);
     QCOMPARE(headers[u"To"_s], u"arrivals@example.org"_s);
     QCOMPARE(headers[u"MIME-Version"_s], u"1.0"_s);
-    QVERIFY(mail[u"raw"_s].toString().contains(u"\r\nContent-Type: text/plain; charset=us-ascii\r\n"_s));
+    QVERIFY(mail[u"raw"_s].toString().contains(
+        u"\r\nContent-Type: text/plain; charset=us-ascii\r\n"_s));
     QCOMPARE(headers[u"Content-Transfer-Encoding"_s], u"7bit"_s);
     QVERIFY(headers[u"Message-ID"_s].endsWith(u"@example.org>"_s));
     QVERIFY(headers[u"Date"_s].contains(u"2003"_s));
 }
 
-void TestMail::twoArrivalsSendTwoMessagesInRosterOrder()
-{
+void TestMail::twoArrivalsSendTwoMessagesInRosterOrder() {
     SmtpSink sink;
     MailSession s("bob\r\nanna\r\ncarl\r\n", sink.port());
     QVERIFY(s.poll("Online now: 2 | anna | bob"));
-    QCOMPARE(subjects(sink.messages()), (QStringList{u"bob in chat now!"_s, u"anna in chat now!"_s}));
+    QCOMPARE(subjects(sink.messages()),
+             (QStringList{u"bob in chat now!"_s, u"anna in chat now!"_s}));
     QCOMPARE(s.observed.chimes, 1);
     QVERIFY(s.poll("Online now: 3 | anna | bob | carl"));
     QCOMPARE(subjects(sink.messages()),
              (QStringList{u"bob in chat now!"_s, u"anna in chat now!"_s, u"carl in chat now!"_s}));
 }
 
-void TestMail::relayFailureIsRetriedOnce_data()
-{
-    QTest::addColumn<int>("mode");  // -1: nothing listens
+void TestMail::relayFailureIsRetriedOnce_data() {
+    QTest::addColumn<int>("mode"); // -1: nothing listens
     QTest::addColumn<QString>("reason");
     QTest::newRow("relay down") << -1 << u"127.0.0.1"_s;
-    QTest::newRow("550 on RCPT") << int(SmtpSink::Mode::RejectRecipient) << u"550 5.1.1 Mailbox unavailable"_s;
+    QTest::newRow("550 on RCPT") << int(SmtpSink::Mode::RejectRecipient)
+                                 << u"550 5.1.1 Mailbox unavailable"_s;
     QTest::newRow("relay stalls") << int(SmtpSink::Mode::Stall) << u"timed out"_s;
 }
 
-void TestMail::relayFailureIsRetriedOnce()
-{
+void TestMail::relayFailureIsRetriedOnce() {
     QFETCH(int, mode);
     QFETCH(QString, reason);
     const quint16 port = closedPort();
@@ -212,7 +208,8 @@ void TestMail::relayFailureIsRetriedOnce()
     MailSession s("anna\r\nbob\r\n", port, std::chrono::milliseconds(1500));
 
     QVERIFY(s.poll("Online now: 1 | anna"));
-    QVERIFY2(s.status().startsWith(u"Status: Cannot send the arrival mail: "_s), qPrintable(s.status()));
+    QVERIFY2(s.status().startsWith(u"Status: Cannot send the arrival mail: "_s),
+             qPrintable(s.status()));
     QVERIFY2(s.status().contains(reason), qPrintable(s.status()));
     QCOMPARE(s.window->Label5->palette().color(QPalette::WindowText), QColor(254, 0, 0));
     QCOMPARE(s.window->roster().state(0), u"off"_s);
@@ -228,19 +225,18 @@ void TestMail::relayFailureIsRetriedOnce()
     QCOMPARE(s.window->roster().state(0), u"on"_s);
 }
 
-void TestMail::unusualNamesGiveWellFormedMessages_data()
-{
+void TestMail::unusualNamesGiveWellFormedMessages_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("shownName");
-    QTest::newRow("CR LF header injection") << u"anna\r\nBcc: evil@example.org"_s << u"anna  Bcc: evil@example.org"_s;
+    QTest::newRow("CR LF header injection")
+        << u"anna\r\nBcc: evil@example.org"_s << u"anna  Bcc: evil@example.org"_s;
     QTest::newRow("bare LF and a dot line") << u"x\n.\nQUIT"_s << u"x . QUIT"_s;
     QTest::newRow("non-ASCII") << u"Jörg Čapek"_s << u"Jörg Čapek"_s;
     QTest::newRow("long non-ASCII") << QString(120, u'ö') << QString(120, u'ö');
     QTest::newRow("leading dot") << u".anna"_s << u".anna"_s;
 }
 
-void TestMail::unusualNamesGiveWellFormedMessages()
-{
+void TestMail::unusualNamesGiveWellFormedMessages() {
     QFETCH(QString, name);
     QFETCH(QString, shownName);
     SmtpSink sink;
@@ -256,13 +252,13 @@ void TestMail::unusualNamesGiveWellFormedMessages()
     QCOMPARE(mail[u"body"_s].toString().trimmed(), shownName + u"   21:04:17 09.12.2003"_s);
     QCOMPARE(mail[u"defects"_s].toArray(), QJsonArray{});
     QCOMPARE(mail[u"headers"_s].toArray().size(), 8);
-    QVERIFY(!mail[u"raw"_s].toString().contains(u"Bcc"_s, Qt::CaseInsensitive) || name.contains(u"Bcc"_s));
+    QVERIFY(!mail[u"raw"_s].toString().contains(u"Bcc"_s, Qt::CaseInsensitive) ||
+            name.contains(u"Bcc"_s));
     for (const QString& line : mail[u"raw"_s].toString().split(u"\r\n"_s))
         QVERIFY2(line.size() <= 998, "line too long");
 }
 
-void TestMail::windowAnswersWhileMailWaits()
-{
+void TestMail::windowAnswersWhileMailWaits() {
     SmtpSink stalled(SmtpSink::Mode::Stall);
     QVERIFY(stalled.isReady());
     MailSession s("anna\r\n", stalled.port(), std::chrono::milliseconds(2000));

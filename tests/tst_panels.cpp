@@ -21,16 +21,15 @@ const QUrl ChatPage(u"http://127.0.0.1:9/chat/index.html"_s);
 
 // A started window whose first poll fails quietly against a closed port.
 struct Session {
-    explicit Session(const QByteArray& friends = "anna\r\nbob\r\n", const QString& login = u"anna"_s)
-    {
+    explicit Session(const QByteArray& friends = "anna\r\nbob\r\n",
+                     const QString& login = u"anna"_s) {
         temp.write(u"friends.txt"_s, friends);
         window = std::make_unique<TTavik>(testServices(observed, temp.dir(), ChatPage, login));
         window->start();
         QTRY_VERIFY(!window->Label5->text().endsWith(u": "_s));
     }
 
-    QStringList rows() const
-    {
+    QStringList rows() const {
         QStringList result;
         QTreeWidget* list = window->TFrame21->ListView1;
         for (int i = 0; i < list->topLevelItemCount(); ++i)
@@ -38,8 +37,7 @@ struct Session {
         return result;
     }
 
-    void saveSettings(const QString& user, const QString& destination, const QString& link)
-    {
+    void saveSettings(const QString& user, const QString& destination, const QString& link) {
         window->SpeedButton1->click();
         window->TFrame11->Edit1->setText(user);
         window->TFrame11->Edit2->setText(destination);
@@ -53,8 +51,7 @@ struct Session {
 };
 
 // The next control that Tab reaches.
-QWidget* nextTab(QWidget* widget)
-{
+QWidget* nextTab(QWidget* widget) {
     QWidget* next = widget->nextInFocusChain();
     while (next != widget && !(next->focusPolicy() & Qt::TabFocus))
         next = next->nextInFocusChain();
@@ -92,17 +89,16 @@ private Q_SLOTS:
     void chatButtonOpensLink();
 };
 
-void TestPanels::friendsPanelLayout()
-{
+void TestPanels::friendsPanelLayout() {
     Session s;
     TFrame2* panel = s.window->TFrame21;
     const struct {
         QWidget* widget;
         QRect geometry;
     } controls[] = {
-        {panel->friends, {16, 8, 41, 17}},        {panel->ListView1, {16, 24, 250, 145}},
-        {panel->StaticText1, {288, 24, 78, 17}},  {panel->Edit1, {288, 40, 121, 21}},
-        {panel->Button3, {288, 72, 75, 25}},      {panel->Button1, {288, 136, 75, 25}},
+        {panel->friends, {16, 8, 41, 17}},       {panel->ListView1, {16, 24, 250, 145}},
+        {panel->StaticText1, {288, 24, 78, 17}}, {panel->Edit1, {288, 40, 121, 21}},
+        {panel->Button3, {288, 72, 75, 25}},     {panel->Button1, {288, 136, 75, 25}},
         {panel->Button2, {376, 136, 75, 25}},
     };
     for (const auto& control : controls)
@@ -128,8 +124,7 @@ void TestPanels::friendsPanelLayout()
     QCOMPARE(nextTab(panel->Edit1), panel->Button3);
 }
 
-void TestPanels::openingTwiceRebuildsWithoutDuplicates()
-{
+void TestPanels::openingTwiceRebuildsWithoutDuplicates() {
     Session s("anna\r\nbob\r\nanna\r\n");
     s.window->SpeedButton2->click();
     QVERIFY(s.window->TFrame21->isVisible());
@@ -138,8 +133,7 @@ void TestPanels::openingTwiceRebuildsWithoutDuplicates()
     QCOMPARE(s.rows(), (QStringList{u"anna=off"_s, u"bob=off"_s, u"anna=off"_s}));
 }
 
-void TestPanels::addingAppendsAsTypedAndKeepsPanelOpen()
-{
+void TestPanels::addingAppendsAsTypedAndKeepsPanelOpen() {
     Session s;
     s.window->SpeedButton2->click();
     TFrame2* panel = s.window->TFrame21;
@@ -149,19 +143,20 @@ void TestPanels::addingAppendsAsTypedAndKeepsPanelOpen()
         QCOMPARE(panel->Edit1->text(), u""_s);
         QVERIFY(panel->isVisible());
     }
-    QCOMPARE(s.rows(), (QStringList{u"anna=off"_s, u"bob=off"_s, u" Chris =off"_s, u"=off"_s, u"anna=off"_s}));
-    QCOMPARE(s.window->roster().names(), (QStringList{u"anna"_s, u"bob"_s, u" Chris "_s, u""_s, u"anna"_s}));
+    QCOMPARE(s.rows(), (QStringList{u"anna=off"_s, u"bob=off"_s, u" Chris =off"_s, u"=off"_s,
+                                    u"anna=off"_s}));
+    QCOMPARE(s.window->roster().names(),
+             (QStringList{u"anna"_s, u"bob"_s, u" Chris "_s, u""_s, u"anna"_s}));
     // Nothing is written until "Save to file".
     QCOMPARE(s.temp.read(u"friends.txt"_s), QByteArray("anna\r\nbob\r\n"));
 }
 
-void TestPanels::saveWritesRosterAndHidesPanels()
-{
+void TestPanels::saveWritesRosterAndHidesPanels() {
     Session s;
     s.window->SpeedButton2->click();
     s.window->TFrame21->Edit1->setText(u"jörg"_s);
     s.window->TFrame21->Button3->click();
-    s.window->TFrame21->Button3->click();  // an empty name
+    s.window->TFrame21->Button3->click(); // an empty name
     s.window->TFrame21->Button1->click();
 
     QCOMPARE(s.temp.read(u"friends.txt"_s), QByteArray("anna\r\nbob\r\nj\xC3\xB6rg\r\n\r\n"));
@@ -169,8 +164,7 @@ void TestPanels::saveWritesRosterAndHidesPanels()
     QVERIFY(s.window->TFrame11->isHidden());
 }
 
-void TestPanels::failedSaveKeepsPanelAndOldFile()
-{
+void TestPanels::failedSaveKeepsPanelAndOldFile() {
     Session s;
     s.window->SpeedButton2->click();
     s.window->TFrame21->Edit1->setText(QString(300, u'z'));
@@ -187,8 +181,7 @@ void TestPanels::failedSaveKeepsPanelAndOldFile()
     QCOMPARE(s.temp.entries(), QStringList{u"friends.txt"_s});
 }
 
-void TestPanels::panelsSwapAndCancel()
-{
+void TestPanels::panelsSwapAndCancel() {
     Session s;
     TFrame1* settings = s.window->TFrame11;
     TFrame2* friends = s.window->TFrame21;
@@ -203,8 +196,7 @@ void TestPanels::panelsSwapAndCancel()
     QVERIFY(settings->isHidden() && friends->isHidden());
 }
 
-void TestPanels::settingsPanelLayout()
-{
+void TestPanels::settingsPanelLayout() {
     Session s;
     TFrame1* panel = s.window->TFrame11;
     QCOMPARE(panel->Label1->text(), u"Username:"_s);
@@ -229,8 +221,7 @@ void TestPanels::settingsPanelLayout()
     QCOMPARE(nextTab(panel->Button2), panel->Edit3);
 }
 
-void TestPanels::openingRereadsLinkFile()
-{
+void TestPanels::openingRereadsLinkFile() {
     Session s;
     s.window->SpeedButton1->click();
     QCOMPARE(s.window->TFrame11->Edit1->text(), u"anna"_s);
@@ -244,8 +235,7 @@ void TestPanels::openingRereadsLinkFile()
     QCOMPARE(s.window->settings().ChatLink, u"http://edited.example/by-hand"_s);
 }
 
-void TestPanels::saveOrder_data()
-{
+void TestPanels::saveOrder_data() {
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("expectedLink");
@@ -261,14 +251,14 @@ void TestPanels::saveOrder_data()
         << u"lou"_s << u"http://lou.example"_s << u"http://lou.example"_s
         << QStringList{u"friends.txt"_s, u"kim.url"_s, u"lou.url"_s};
     QTest::newRow("cleared link is written empty")
-        << u"anna"_s << u""_s << u""_s << QStringList{u"anna.url"_s, u"friends.txt"_s, u"kim.url"_s};
+        << u"anna"_s << u""_s << u""_s
+        << QStringList{u"anna.url"_s, u"friends.txt"_s, u"kim.url"_s};
     QTest::newRow("empty user name uses .url")
         << u""_s << u"http://nobody.example"_s << u"http://nobody.example"_s
         << QStringList{u".url"_s, u"friends.txt"_s, u"kim.url"_s};
 }
 
-void TestPanels::saveOrder()
-{
+void TestPanels::saveOrder() {
     QFETCH(QString, user);
     QFETCH(QString, link);
     QFETCH(QString, expectedLink);
@@ -291,12 +281,12 @@ void TestPanels::saveOrder()
     QVERIFY(s.window->TFrame11->isHidden());
 }
 
-void TestPanels::unsafeUserNameWritesNothing()
-{
+void TestPanels::unsafeUserNameWritesNothing() {
     Session s;
     s.saveSettings(u"../evil"_s, u"dest"_s, u"http://evil.example"_s);
 
-    QCOMPARE(s.window->Label5->text(), u"Status: Invalid user name for the chat-link file: ../evil"_s);
+    QCOMPARE(s.window->Label5->text(),
+             u"Status: Invalid user name for the chat-link file: ../evil"_s);
     QCOMPARE(s.window->Label5->palette().color(QPalette::WindowText), QColor(254, 0, 0));
     QCOMPARE(s.window->settings().UserName, u"../evil"_s);
     QCOMPARE(s.window->settings().Destination, u"dest"_s);
@@ -306,8 +296,7 @@ void TestPanels::unsafeUserNameWritesNothing()
     QVERIFY(!QFile::exists(s.temp.dir().absoluteFilePath(u"../evil.url"_s)));
 }
 
-void TestPanels::savingUnchangedSettingsRewritesNothing()
-{
+void TestPanels::savingUnchangedSettingsRewritesNothing() {
     Session s;
     // No final line end: a rewrite would add one.
     s.temp.write(u"anna.url"_s, "http://mine.example");
@@ -323,19 +312,20 @@ void TestPanels::savingUnchangedSettingsRewritesNothing()
     QCOMPARE(s.window->settings().ChatLink, u"http://edited.example"_s);
 }
 
-void TestPanels::chatButtonOpensLink_data()
-{
+void TestPanels::chatButtonOpensLink_data() {
     QTest::addColumn<QString>("link");
     QTest::addColumn<QList<QUrl>>("opened");
-    QTest::newRow("http link") << u"http://chat.example/room?a=1"_s << QList<QUrl>{QUrl(u"http://chat.example/room?a=1"_s)};
-    QTest::newRow("link without scheme") << u"chat.example/room"_s << QList<QUrl>{QUrl(u"http://chat.example/room"_s)};
+    QTest::newRow("http link") << u"http://chat.example/room?a=1"_s
+                               << QList<QUrl>{QUrl(u"http://chat.example/room?a=1"_s)};
+    QTest::newRow("link without scheme")
+        << u"chat.example/room"_s << QList<QUrl>{QUrl(u"http://chat.example/room"_s)};
     QTest::newRow("shell characters stay in the URL")
-        << u"http://chat.example/a;rm -rf ~"_s << QList<QUrl>{QUrl(u"http://chat.example/a;rm -rf ~"_s)};
+        << u"http://chat.example/a;rm -rf ~"_s
+        << QList<QUrl>{QUrl(u"http://chat.example/a;rm -rf ~"_s)};
     QTest::newRow("empty link does nothing") << u""_s << QList<QUrl>{};
 }
 
-void TestPanels::chatButtonOpensLink()
-{
+void TestPanels::chatButtonOpensLink() {
     QFETCH(QString, link);
     QFETCH(QList<QUrl>, opened);
     Session s;

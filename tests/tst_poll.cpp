@@ -19,39 +19,35 @@ const QString Page = u"/chat/index.html"_s;
 
 // A started window polling the test server, with "friends.txt" holding the given names.
 struct Session {
-    explicit Session(const QByteArray& friends, const QString& login = u"anna"_s)
-    {
+    explicit Session(const QByteArray& friends, const QString& login = u"anna"_s) {
         temp.write(u"friends.txt"_s, friends);
-        window = std::make_unique<TTavik>(testServices(observed, temp.dir(), server.url(Page), login));
+        window =
+            std::make_unique<TTavik>(testServices(observed, temp.dir(), server.url(Page), login));
     }
 
     // Starts the window; its first poll runs against the current answer.
-    void start(const QByteArray& presenceLine)
-    {
+    void start(const QByteArray& presenceLine) {
         server.setPresence(Page, presenceLine);
         window->start();
         QVERIFY(waitForPoll(1));
     }
 
     // Clicks "update" and waits until the server saw the request and the window handled it.
-    bool poll(const QByteArray& presenceLine)
-    {
+    bool poll(const QByteArray& presenceLine) {
         server.setPresence(Page, presenceLine);
         return pollAgain();
     }
-    bool pollAgain()
-    {
+    bool pollAgain() {
         const qsizetype before = server.requests().size();
         window->Button1->click();
         return waitForPoll(before + 1);
     }
-    bool waitForPoll(qsizetype requests)
-    {
-        return QTest::qWaitFor([&] { return server.requests().size() >= requests && !window->polling(); }, 10000);
+    bool waitForPoll(qsizetype requests) {
+        return QTest::qWaitFor(
+            [&] { return server.requests().size() >= requests && !window->polling(); }, 10000);
     }
 
-    QStringList states() const
-    {
+    QStringList states() const {
         QStringList result;
         for (qsizetype i = 0; i < window->roster().count(); ++i)
             result.append(window->roster().state(i));
@@ -88,13 +84,13 @@ private Q_SLOTS:
     void timerPolls();
 };
 
-void TestPoll::successfulPollWritesTexts()
-{
+void TestPoll::successfulPollWritesTexts() {
     Session s("anna\r\nbob\r\n");
     s.start("Online now: 3 | Anna | bob_7 | chris");
 
     const QString stamp = Presence::timeStamp(QDateTime(QDate(2003, 12, 9), QTime(21, 4, 17)));
-    QCOMPARE(s.window->Label1->text(), u"Online now:  3 people\n\nanna | bob_7 | chris\n\n"_s + stamp);
+    QCOMPARE(s.window->Label1->text(),
+             u"Online now:  3 people\n\nanna | bob_7 | chris\n\n"_s + stamp);
     QCOMPARE(s.window->Label1->font().pointSize(), 6);
     QCOMPARE(s.window->Label2->text(), u"anna\nbob_7\n"_s);
     QCOMPARE(s.states(), (QStringList{u"on"_s, u"on"_s}));
@@ -103,14 +99,13 @@ void TestPoll::successfulPollWritesTexts()
     QCOMPARE(s.server.requests(), QList<QByteArray>{"/chat/index.html"});
 }
 
-void TestPoll::arrivalsChimeOncePerPoll()
-{
+void TestPoll::arrivalsChimeOncePerPoll() {
     Session s("anna\r\nbob\r\n");
     s.start("Online now: 2 | anna | bob");
-    QCOMPARE(s.observed.chimes, 1);  // two arrivals, one chime
+    QCOMPARE(s.observed.chimes, 1); // two arrivals, one chime
 
     QVERIFY(s.poll("Online now: 2 | anna | bob"));
-    QCOMPARE(s.observed.chimes, 1);  // still there: no arrival
+    QCOMPARE(s.observed.chimes, 1); // still there: no arrival
 
     QVERIFY(s.poll("Online now: 1 | bob"));
     QCOMPARE(s.states(), (QStringList{u"off"_s, u"on"_s}));
@@ -118,7 +113,7 @@ void TestPoll::arrivalsChimeOncePerPoll()
     QCOMPARE(s.observed.chimes, 1);
 
     QVERIFY(s.poll("Online now: 2 | bob | anna"));
-    QCOMPARE(s.observed.chimes, 2);  // anna came back
+    QCOMPARE(s.observed.chimes, 2); // anna came back
 
     QVERIFY(s.poll("Online now: 0"));
     QCOMPARE(s.states(), (QStringList{u"off"_s, u"off"_s}));
@@ -126,17 +121,16 @@ void TestPoll::arrivalsChimeOncePerPoll()
     QVERIFY(s.window->Label1->text().startsWith(u"Online now:  0 people\n\n\n\n"_s));
 }
 
-void TestPoll::ownerMailsEachArrivalInRosterOrder_data()
-{
+void TestPoll::ownerMailsEachArrivalInRosterOrder_data() {
     QTest::addColumn<QString>("login");
     QTest::addColumn<QStringList>("mails");
-    QTest::newRow("owner") << u"Tavik"_s << QStringList{u"bob in chat now!"_s, u"anna in chat now!"_s};
+    QTest::newRow("owner") << u"Tavik"_s
+                           << QStringList{u"bob in chat now!"_s, u"anna in chat now!"_s};
     QTest::newRow("lower-case tavik") << u"tavik"_s << QStringList{};
     QTest::newRow("other user") << u"Tav"_s << QStringList{};
 }
 
-void TestPoll::ownerMailsEachArrivalInRosterOrder()
-{
+void TestPoll::ownerMailsEachArrivalInRosterOrder() {
     QFETCH(QString, login);
     QFETCH(QStringList, mails);
     Session s("bob\r\nanna\r\n", login);
@@ -144,11 +138,10 @@ void TestPoll::ownerMailsEachArrivalInRosterOrder()
     QCOMPARE(s.observed.mailedTo, mails);
     QCOMPARE(s.observed.chimes, 1);
     QVERIFY(s.poll("Online now: 2 | anna | bob"));
-    QCOMPARE(s.observed.mailedTo, mails);  // no new arrival, no new mail
+    QCOMPARE(s.observed.mailedTo, mails); // no new arrival, no new mail
 }
 
-void TestPoll::failingMailIsRetriedAtNextPoll()
-{
+void TestPoll::failingMailIsRetriedAtNextPoll() {
     Session s("anna\r\nbob\r\n", u"Tavik"_s);
     s.start("Online now: 1 | chris");
     const QString summaryBefore = s.window->Label1->text();
@@ -158,7 +151,7 @@ void TestPoll::failingMailIsRetriedAtNextPoll()
     QCOMPARE(s.status(), u"Status: Cannot send the arrival mail: relay down"_s);
     QCOMPARE(s.statusColour(), Red);
     QCOMPARE(s.states(), (QStringList{u"off"_s, u"off"_s}));
-    QCOMPARE(s.window->Label2->text(), u"anna\n"_s);  // what was matched before the failure
+    QCOMPARE(s.window->Label2->text(), u"anna\n"_s); // what was matched before the failure
     QCOMPARE(s.window->Label1->text(), summaryBefore);
     QCOMPARE(s.observed.chimes, 0);
 
@@ -170,8 +163,7 @@ void TestPoll::failingMailIsRetriedAtNextPoll()
     QCOMPARE(s.observed.mailedTo.size(), 2);
 }
 
-void TestPoll::failedPollsKeepLastGoodState_data()
-{
+void TestPoll::failedPollsKeepLastGoodState_data() {
     QTest::addColumn<HttpAnswer>("answer");
     QTest::addColumn<QString>("status");
 
@@ -183,7 +175,8 @@ void TestPoll::failedPollsKeepLastGoodState_data()
     serverError.status = 500;
     serverError.reason = "Internal Server Error";
     serverError.body = chatPage("Online now: 0");
-    QTest::newRow("500 with a page") << serverError << u"Status: The chat page answered 500 Internal Server Error"_s;
+    QTest::newRow("500 with a page")
+        << serverError << u"Status: The chat page answered 500 Internal Server Error"_s;
     HttpAnswer login;
     login.body = "<html><body>Please log in</body></html>";
     QTest::newRow("no presence line") << login << u"Status: No presence line on the chat page"_s;
@@ -192,8 +185,7 @@ void TestPoll::failedPollsKeepLastGoodState_data()
     QTest::newRow("page over 8 MiB") << huge << u"Status: The chat page is larger than 8 MiB"_s;
 }
 
-void TestPoll::failedPollsKeepLastGoodState()
-{
+void TestPoll::failedPollsKeepLastGoodState() {
     QFETCH(HttpAnswer, answer);
     QFETCH(QString, status);
     Session s("anna\r\nbob\r\n");
@@ -213,8 +205,7 @@ void TestPoll::failedPollsKeepLastGoodState()
     QCOMPARE(s.statusColour(), Green);
 }
 
-void TestPoll::pageWithoutPresenceLineCausesNoArrival()
-{
+void TestPoll::pageWithoutPresenceLineCausesNoArrival() {
     Session s("anna\r\n", u"Tavik"_s);
     s.start("Online now: 1 | anna");
     QCOMPARE(s.observed.chimes, 1);
@@ -227,15 +218,15 @@ void TestPoll::pageWithoutPresenceLineCausesNoArrival()
     QCOMPARE(s.observed.mailedTo.size(), 1);
 }
 
-void TestPoll::stalledServerTimesOutThenRecovers()
-{
+void TestPoll::stalledServerTimesOutThenRecovers() {
     Session s("anna\r\n");
     s.window->fetcher()->setStallTimeout(std::chrono::milliseconds(300));
     HttpAnswer silent;
     silent.stall = true;
     s.server.setAnswer(Page, silent);
     s.window->start();
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), u"Status: The chat page did not answer within 0 s"_s, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), u"Status: The chat page did not answer within 0 s"_s,
+                              5000);
     QCOMPARE(s.statusColour(), Red);
 
     QVERIFY(s.poll("Online now: 1 | anna"));
@@ -243,8 +234,7 @@ void TestPoll::stalledServerTimesOutThenRecovers()
     QCOMPARE(s.states(), QStringList{u"on"_s});
 }
 
-void TestPoll::overlappingPollIsSkipped()
-{
+void TestPoll::overlappingPollIsSkipped() {
     Session s("anna\r\n");
     HttpAnswer silent;
     silent.stall = true;
@@ -258,8 +248,7 @@ void TestPoll::overlappingPollIsSkipped()
     QCOMPARE(s.server.requests().size(), 1);
 }
 
-void TestPoll::redirectIsFollowed()
-{
+void TestPoll::redirectIsFollowed() {
     Session s("anna\r\n");
     HttpAnswer moved;
     moved.status = 302;
@@ -273,8 +262,7 @@ void TestPoll::redirectIsFollowed()
     QCOMPARE(s.states(), QStringList{u"on"_s});
 }
 
-void TestPoll::timerPolls()
-{
+void TestPoll::timerPolls() {
     Session s("anna\r\n");
     s.start("Online now: 0");
     QCOMPARE(s.window->Timer1->interval(), TTavik::PollIntervalMs);

@@ -11,8 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -30,8 +30,7 @@ private Q_SLOTS:
     void closing();
 };
 
-void TestWindow::controls_data()
-{
+void TestWindow::controls_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QRect>("geometry");
@@ -50,14 +49,14 @@ void TestWindow::controls_data()
     QTest::newRow("Image2") << u"Image2"_s << QString() << QRect(0, 0, 508, 324);
 }
 
-void TestWindow::controls()
-{
+void TestWindow::controls() {
     QFETCH(QString, name);
     QFETCH(QString, text);
     QFETCH(QRect, geometry);
     Observed observed;
     TempDir temp;
-    TTavik window(testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
+    TTavik window(
+        testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
 
     auto* widget = window.findChild<QWidget*>(name);
     QVERIFY2(widget, qPrintable(name));
@@ -80,8 +79,7 @@ void TestWindow::controls()
     QVERIFY(!(window.windowFlags() & Qt::WindowStaysOnTopHint));
 }
 
-void TestWindow::shapeFollowsSkin()
-{
+void TestWindow::shapeFollowsSkin() {
     const QImage skin = Skin::picture();
     QCOMPARE(skin.size(), QSize(508, 324));
     const QColor key = skin.pixelColor(0, skin.height() - 1);
@@ -89,15 +87,18 @@ void TestWindow::shapeFollowsSkin()
 
     Observed observed;
     TempDir temp;
-    TTavik window(testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
+    TTavik window(
+        testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
     window.start();
     const QRegion shape = window.mask();
-    const auto covers = [&shape](const QRect& rect) { return shape.intersected(rect) == QRegion(rect); };
-    QVERIFY(!shape.contains(QPoint(0, 323)));  // the key-coloured corner
+    const auto covers = [&shape](const QRect& rect) {
+        return shape.intersected(rect) == QRegion(rect);
+    };
+    QVERIFY(!shape.contains(QPoint(0, 323))); // the key-coloured corner
     QVERIFY(!shape.contains(QPoint(507, 0)));
-    QVERIFY(covers(QRect(16, 112, 473, 177)));  // where the panels and texts lie
-    QVERIFY(covers(QRect(24, 64, 193, 41)));    // the buttons
-    QVERIFY(covers(QRect(24, 294, 460, 16)));   // the status and identity lines
+    QVERIFY(covers(QRect(16, 112, 473, 177))); // where the panels and texts lie
+    QVERIFY(covers(QRect(24, 64, 193, 41)));   // the buttons
+    QVERIFY(covers(QRect(24, 294, 460, 16)));  // the status and identity lines
 
     // A pure blue pixel inside the skin is see-through too.
     QImage holed = skin;
@@ -107,8 +108,7 @@ void TestWindow::shapeFollowsSkin()
     QVERIFY(holedShape.contains(QPoint(101, 150)));
 }
 
-void TestWindow::startUpReadsSettingsAndRoster()
-{
+void TestWindow::startUpReadsSettingsAndRoster() {
     Observed observed;
     TempDir temp;
     temp.write(u"friends.txt"_s, "anna\r\nbob\r\n");
@@ -132,8 +132,7 @@ void TestWindow::startUpReadsSettingsAndRoster()
     QTRY_COMPARE(window.Label5->text(), u"Status: OK"_s);
 }
 
-void TestWindow::startUpErrorIsShownAndWindowStillShows()
-{
+void TestWindow::startUpErrorIsShownAndWindowStillShows() {
     Observed observed;
     TempDir temp;
     HttpServer server;
@@ -155,11 +154,11 @@ void TestWindow::startUpErrorIsShownAndWindowStillShows()
     QCOMPARE(server.requests().size(), 0);
 }
 
-void TestWindow::errorsAreRedUntilCleared()
-{
+void TestWindow::errorsAreRedUntilCleared() {
     Observed observed;
     TempDir temp;
-    TTavik window(testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
+    TTavik window(
+        testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
     window.MyExceptionHandler(u"Something broke"_s);
     QCOMPARE(window.Label5->text(), u"Status: Something broke"_s);
     QCOMPARE(window.Label5->palette().color(QPalette::WindowText), QColor(254, 0, 0));
@@ -167,8 +166,7 @@ void TestWindow::errorsAreRedUntilCleared()
     QCOMPARE(window.Label5->text(), u"Status: Another"_s);
 }
 
-void TestWindow::dragging_data()
-{
+void TestWindow::dragging_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("moves");
     QTest::addColumn<QPoint>("at");
@@ -186,14 +184,14 @@ void TestWindow::dragging_data()
     QTest::newRow("edit inside friends panel") << u"TFrame21/Edit1"_s << false << QPoint(-1, -1);
 }
 
-void TestWindow::dragging()
-{
+void TestWindow::dragging() {
     QFETCH(QString, path);
     QFETCH(bool, moves);
     QFETCH(QPoint, at);
     Observed observed;
     TempDir temp;
-    TTavik window(testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
+    TTavik window(
+        testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
     window.start();
     if (path.startsWith(u"TFrame11"_s))
         window.ChangeUserClick();
@@ -208,21 +206,23 @@ void TestWindow::dragging()
     if (at == QPoint(-1, -1))
         at = target->rect().center();
 
-    QMouseEvent hover(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent hover(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(target, &hover);
     QCOMPARE(observed.moves, 0);
 
-    QMouseEvent drag(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent drag(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(target, &drag);
     QCOMPARE(observed.moves, moves ? 1 : 0);
 }
 
-void TestWindow::closing()
-{
+void TestWindow::closing() {
     Observed observed;
     TempDir temp;
     temp.write(u"friends.txt"_s, "anna\r\n");
-    TTavik window(testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
+    TTavik window(
+        testServices(observed, temp.dir(), QUrl(u"http://127.0.0.1:9/chat/index.html"_s)));
     window.start();
     window.ChangeFriends();
     window.TFrame21->Edit1->setText(u"unsaved"_s);

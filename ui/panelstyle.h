@@ -2,11 +2,25 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <QRect>
+#include <QWidget>
 
 namespace PanelStyle {
 
 inline const QColor Background{160, 160, 164};
 inline constexpr QRect Geometry{16, 112, 473, 177};
+
+// Places the panel over the presence texts, grey with black text, hidden until asked for.
+inline void apply(QWidget* panel, const QString& name) {
+    panel->setObjectName(name);
+    panel->setGeometry(Geometry);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, Background);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    panel->setPalette(palette);
+    panel->hide();
+}
 
 } // namespace PanelStyle

@@ -4,10 +4,11 @@ using namespace Qt::StringLiterals;
 
 namespace Skin {
 
-QImage picture() { return QImage(u":/skin.png"_s); }
+QImage picture() {
+    return QImage(u":/skin.png"_s);
+}
 
-QRegion shapeMask(const QImage& skin)
-{
+QRegion shapeMask(const QImage& skin) {
     if (skin.isNull())
         return {};
     const QImage rgb = skin.convertToFormat(QImage::Format_RGB32);
@@ -19,8 +20,9 @@ QRegion shapeMask(const QImage& skin)
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         int x = 0;
         while (x < rgb.width()) {
-            while (x < rgb.width() && (qRgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])) == key ||
-                                       qRgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])) == blue))
+            while (x < rgb.width() &&
+                   (qRgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])) == key ||
+                    qRgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])) == blue))
                 ++x;
             const int begin = x;
             while (x < rgb.width() && qRgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])) != key &&

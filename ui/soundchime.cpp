@@ -8,8 +8,7 @@ using namespace Qt::StringLiterals;
 SoundChime::SoundChime() = default;
 SoundChime::~SoundChime() = default;
 
-void SoundChime::play()
-{
+void SoundChime::play() {
     if (!effect_) {
         effect_ = std::make_unique<QSoundEffect>();
         effect_->setSource(QUrl(u"qrc:/chime.wav"_s));

@@ -30,8 +30,7 @@ const QColor StatusOkColour{0, 254, 0};
 const QColor StatusErrorColour{254, 0, 0};
 const QColor WindowColour{255, 255, 255};
 
-QFont pixelFont(int pixels, bool bold = false)
-{
+QFont pixelFont(int pixels, bool bold = false) {
     QFont font;
     font.setFamilies({u"MS Sans Serif"_s, u"DejaVu Sans"_s, u"Sans Serif"_s});
     font.setPixelSize(pixels);
@@ -39,16 +38,14 @@ QFont pixelFont(int pixels, bool bold = false)
     return font;
 }
 
-void setTextColour(QWidget* widget, const QColor& colour)
-{
+void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& geometry, const QFont& font,
-                  const QColor& colour, const QString& text = {})
-{
+                  const QColor& colour, const QString& text = {}) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setFont(font);
@@ -76,8 +73,7 @@ QPushButton:focus { border: 1px solid #1f2a44; }
 TTavik::TTavik(TavikServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , services_(std::move(services))
-    , NMHTTP1(new PageFetcher(this))
-{
+    , NMHTTP1(new PageFetcher(this)) {
     setObjectName(u"TTavik"_s);
     setWindowTitle(u"tavik"_s);
     setWindowIcon(QIcon(u":/tavik.png"_s));
@@ -93,18 +89,22 @@ TTavik::TTavik(TavikServices services, QWidget* parent)
     Label1 = makeLabel(this, u"Label1"_s, {24, 112, 233, 177}, pixelFont(11), WindowColour);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label2 = makeLabel(this, u"Label2"_s, {264, 80, 201, 209}, pixelFont(15, true), QColor(255, 255, 0));
+    Label2 =
+        makeLabel(this, u"Label2"_s, {264, 80, 201, 209}, pixelFont(15, true), QColor(255, 255, 0));
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label3 = makeLabel(this, u"Label3"_s, {264, 64, 0, 0}, pixelFont(13), WindowColour, u"Friends:"_s);
+    Label3 =
+        makeLabel(this, u"Label3"_s, {264, 64, 0, 0}, pixelFont(13), WindowColour, u"Friends:"_s);
     Label4 = makeLabel(this, u"Label4"_s, {250, 296, 0, 0}, pixelFont(11), Qt::white);
     // The status line wraps within its own room instead of running under the identity line; the
     // whole message is also its tool tip.
-    Label5 = makeLabel(this, u"Label5"_s, {24, 295, 222, 28}, pixelFont(11), WindowColour, u"Status: "_s);
+    Label5 = makeLabel(this, u"Label5"_s, {24, 295, 222, 28}, pixelFont(11), WindowColour,
+                       u"Status: "_s);
     Label5->setWordWrap(true);
     Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    const auto makeButton = [this](auto* button, const QString& name, const QString& text, QRect geometry) {
+    const auto makeButton = [this](auto* button, const QString& name, const QString& text,
+                                   QRect geometry) {
         button->setObjectName(name);
         button->setText(text);
         button->setGeometry(geometry);
@@ -114,8 +114,10 @@ TTavik::TTavik(TavikServices services, QWidget* parent)
     };
     Button1 = makeButton(new QPushButton(this), u"Button1"_s, u"update"_s, {24, 64, 72, 17});
     Button2 = makeButton(new QPushButton(this), u"Button2"_s, u"chat"_s, {112, 64, 72, 17});
-    SpeedButton1 = makeButton(new QToolButton(this), u"SpeedButton1"_s, u"config"_s, {24, 88, 72, 17});
-    SpeedButton2 = makeButton(new QToolButton(this), u"SpeedButton2"_s, u"friends"_s, {112, 88, 72, 17});
+    SpeedButton1 =
+        makeButton(new QToolButton(this), u"SpeedButton1"_s, u"config"_s, {24, 88, 72, 17});
+    SpeedButton2 =
+        makeButton(new QToolButton(this), u"SpeedButton2"_s, u"friends"_s, {112, 88, 72, 17});
     SpeedButton3 = makeButton(new QToolButton(this), u"SpeedButton3"_s, u"X"_s, {200, 88, 17, 17});
     for (QToolButton* button : {SpeedButton1, SpeedButton2, SpeedButton3}) {
         button->setAutoRaise(true);
@@ -131,10 +133,10 @@ TTavik::TTavik(TavikServices services, QWidget* parent)
     setTabOrder(TFrame11, TFrame21);
 
     dragger_ = new WindowDragger(this, services_.startMove);
-    for (QWidget* surface : {static_cast<QWidget*>(this), static_cast<QWidget*>(Image2),
-                             static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
-                             static_cast<QWidget*>(Label3), static_cast<QWidget*>(TFrame11),
-                             static_cast<QWidget*>(TFrame21)})
+    for (QWidget* surface :
+         {static_cast<QWidget*>(this), static_cast<QWidget*>(Image2), static_cast<QWidget*>(Label1),
+          static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
+          static_cast<QWidget*>(TFrame11), static_cast<QWidget*>(TFrame21)})
         dragger_->addSurface(surface);
 
     Timer1 = new QTimer(this);
@@ -153,12 +155,15 @@ TTavik::TTavik(TavikServices services, QWidget* parent)
     });
     connect(NMHTTP1, &PageFetcher::failed, this, &TTavik::pollFailed);
 
-    connect(TFrame21->Button3, &QPushButton::clicked, this, [this] { guarded([this] { TFrame21->AddFriend(); }); });
+    connect(TFrame21->Button3, &QPushButton::clicked, this,
+            [this] { guarded([this] { TFrame21->AddFriend(); }); });
     connect(TFrame21->Edit1, &QLineEdit::returnPressed, TFrame21->Button3, &QPushButton::click);
-    connect(TFrame21->Button1, &QPushButton::clicked, this, [this] { guarded([this] { TFrame21->SaveToFile(); }); });
+    connect(TFrame21->Button1, &QPushButton::clicked, this,
+            [this] { guarded([this] { TFrame21->SaveToFile(); }); });
     connect(TFrame21, &TFrame2::saved, this, &TTavik::Cancel);
     connect(TFrame21->Button2, &QPushButton::clicked, this, &TTavik::Cancel);
-    connect(TFrame11->Button1, &QPushButton::clicked, this, [this] { guarded([this] { TFrame11->SaveConfig(); }); });
+    connect(TFrame11->Button1, &QPushButton::clicked, this,
+            [this] { guarded([this] { TFrame11->SaveConfig(); }); });
     connect(TFrame11, &TFrame1::userNameChanged, this, &TTavik::setIdentityLine);
     connect(TFrame11->Button2, &QPushButton::clicked, this, &TTavik::Cancel);
 
@@ -168,8 +173,7 @@ TTavik::TTavik(TavikServices services, QWidget* parent)
 
 TTavik::~TTavik() = default;
 
-template <typename Handler> void TTavik::guarded(Handler&& handler)
-{
+template <typename Handler> void TTavik::guarded(Handler&& handler) {
     try {
         handler();
     } catch (const TavikError& error) {
@@ -181,16 +185,14 @@ template <typename Handler> void TTavik::guarded(Handler&& handler)
     }
 }
 
-void TTavik::FormCreate()
-{
+void TTavik::FormCreate() {
     // The window is cut to the skin's shape instead of being painted transparent.
     const QRegion shape = Skin::shapeMask(Skin::picture());
     if (!shape.isEmpty())
         setMask(shape);
 }
 
-void TTavik::start()
-{
+void TTavik::start() {
     FormCreate();
     bool ready = false;
     guarded([this, &ready] {
@@ -207,28 +209,24 @@ void TTavik::start()
         Button1Click();
 }
 
-void TTavik::setIdentityLine()
-{
+void TTavik::setIdentityLine() {
     Label4->setText(settings_.UserName + u"  --  v1.10  -  "_s + services_.credit);
     Label4->adjustSize();
 }
 
-void TTavik::setStatusOk()
-{
+void TTavik::setStatusOk() {
     Label5->setText(u"Status: OK"_s);
     Label5->setToolTip(QString());
     setTextColour(Label5, StatusOkColour);
 }
 
-void TTavik::MyExceptionHandler(const QString& message)
-{
+void TTavik::MyExceptionHandler(const QString& message) {
     Label5->setText(u"Status: "_s + message);
     Label5->setToolTip(Label5->text());
     setTextColour(Label5, StatusErrorColour);
 }
 
-void TTavik::Button1Click()
-{
+void TTavik::Button1Click() {
     // A tick or click while a poll is under way is dropped; the next one polls again.
     if (pollOutstanding_)
         return;
@@ -239,14 +237,12 @@ void TTavik::Button1Click()
     });
 }
 
-void TTavik::pollFailed(const QString& message)
-{
+void TTavik::pollFailed(const QString& message) {
     pollOutstanding_ = false;
     MyExceptionHandler(message);
 }
 
-void TTavik::PageOk(const QString& page)
-{
+void TTavik::PageOk(const QString& page) {
     const PresenceReading reading = readPresence(page);
     if (!reading.found)
         throw TavikError(u"No presence line on the chat page"_s);
@@ -279,17 +275,15 @@ void TTavik::PageOk(const QString& page)
     setStatusOk();
 }
 
-void TTavik::Mail(const QString& friendName)
-{
+void TTavik::Mail(const QString& friendName) {
     if (!services_.mailer)
         throw TavikError(u"Cannot send the arrival mail: no mail relay is set up"_s);
     const QDateTime now = services_.now ? services_.now() : QDateTime::currentDateTime();
-    services_.mailer->send(
-        arrivalNotice(services_.mail, settings_.UserName, friendName, Presence::timeStamp(now), now));
+    services_.mailer->send(arrivalNotice(services_.mail, settings_.UserName, friendName,
+                                         Presence::timeStamp(now), now));
 }
 
-void TTavik::Button2Click()
-{
+void TTavik::Button2Click() {
     const QString link = settings_.ChatLink.trimmed();
     if (link.isEmpty())
         return;
@@ -299,32 +293,30 @@ void TTavik::Button2Click()
         QDesktopServices::openUrl(url);
 }
 
-void TTavik::ChangeUserClick()
-{
+void TTavik::ChangeUserClick() {
     TFrame21->hide();
     TFrame11->show();
     TFrame11->raise();
     guarded([this] { TFrame11->load(); });
 }
 
-void TTavik::ChangeFriends()
-{
+void TTavik::ChangeFriends() {
     TFrame11->hide();
     TFrame21->show();
     TFrame21->raise();
     TFrame21->rebuildList();
 }
 
-void TTavik::Cancel()
-{
+void TTavik::Cancel() {
     TFrame11->hide();
     TFrame21->hide();
 }
 
-void TTavik::SpeedButton3Click() { close(); }
+void TTavik::SpeedButton3Click() {
+    close();
+}
 
-bool TTavik::FormCloseQuery()
-{
+bool TTavik::FormCloseQuery() {
     // Nothing is saved on the way out.
     if (services_.quit)
         services_.quit();
@@ -333,8 +325,7 @@ bool TTavik::FormCloseQuery()
     return true;
 }
 
-void TTavik::closeEvent(QCloseEvent* event)
-{
+void TTavik::closeEvent(QCloseEvent* event) {
     if (FormCloseQuery())
         event->accept();
     else

@@ -7,8 +7,7 @@
 WindowDragger::WindowDragger(QWidget* window, std::function<void()> startMove)
     : QObject(window)
     , window_(window)
-    , startMove_(std::move(startMove))
-{
+    , startMove_(std::move(startMove)) {
     if (!startMove_) {
         startMove_ = [this] {
             if (QWindow* handle = window_->windowHandle())
@@ -17,14 +16,12 @@ WindowDragger::WindowDragger(QWidget* window, std::function<void()> startMove)
     }
 }
 
-void WindowDragger::addSurface(QWidget* surface)
-{
+void WindowDragger::addSurface(QWidget* surface) {
     surfaces_.insert(surface);
     surface->installEventFilter(this);
 }
 
-bool WindowDragger::eventFilter(QObject* watched, QEvent* event)
-{
+bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseMove)
         return false;
     auto* move = static_cast<QMouseEvent*>(event);

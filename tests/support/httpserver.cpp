@@ -3,8 +3,7 @@
 #include <QTcpSocket>
 #include <QTest>
 
-HttpServer::HttpServer()
-{
+HttpServer::HttpServer() {
     QVERIFY(server_.listen(QHostAddress::LocalHost));
     connect(&server_, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
@@ -14,21 +13,18 @@ HttpServer::HttpServer()
     });
 }
 
-QUrl HttpServer::url(const QString& path) const
-{
+QUrl HttpServer::url(const QString& path) const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path));
 }
 
-void HttpServer::setPresence(const QString& path, const QByteArray& line)
-{
+void HttpServer::setPresence(const QString& path, const QByteArray& line) {
     HttpAnswer answer;
     answer.body = chatPage(line);
     answer.headers = {{"Content-Type", "text/html; charset=utf-8"}};
     setAnswer(path, answer);
 }
 
-void HttpServer::serve(QTcpSocket* socket)
-{
+void HttpServer::serve(QTcpSocket* socket) {
     QByteArray request = socket->property("request").toByteArray() + socket->readAll();
     socket->setProperty("request", request);
     if (!request.contains("\r\n\r\n"))
@@ -50,7 +46,8 @@ void HttpServer::serve(QTcpSocket* socket)
     if (answer.stall)
         return;
 
-    QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + answer.reason + "\r\n";
+    QByteArray response =
+        "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + answer.reason + "\r\n";
     for (const auto& [name, value] : std::as_const(answer.headers))
         response += name + ": " + value + "\r\n";
     response += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
@@ -60,8 +57,7 @@ void HttpServer::serve(QTcpSocket* socket)
     socket->disconnectFromHost();
 }
 
-QByteArray chatPage(const QByteArray& presenceLine)
-{
+QByteArray chatPage(const QByteArray& presenceLine) {
     return "<html><head><title>Chat</title></head><body>\n"
            "<table><tr><td><font face=\"Verdana\" size=\"1\">" +
            presenceLine +

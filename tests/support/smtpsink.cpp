@@ -6,14 +6,15 @@
 #include <QTcpServer>
 #include <QTest>
 
-SmtpSink::SmtpSink(Mode mode, quint16 port)
-{
-    const char* modeName = mode == Mode::Accept ? "accept" : mode == Mode::RejectRecipient ? "reject-rcpt" : "stall";
+SmtpSink::SmtpSink(Mode mode, quint16 port) {
+    const char* modeName = mode == Mode::Accept            ? "accept"
+                           : mode == Mode::RejectRecipient ? "reject-rcpt"
+                                                           : "stall";
     // Debian's interpreter, which has python3-aiosmtpd, whatever python3 comes first on PATH.
     process_.setProgram(QStringLiteral("/usr/bin/python3"));
-    process_.setArguments({QStringLiteral(TAVIK_SMTP_SINK_SCRIPT), QStringLiteral("--outdir"), outdir_.path(),
-                           QStringLiteral("--mode"), QString::fromLatin1(modeName), QStringLiteral("--port"),
-                           QString::number(port)});
+    process_.setArguments({QStringLiteral(TAVIK_SMTP_SINK_SCRIPT), QStringLiteral("--outdir"),
+                           outdir_.path(), QStringLiteral("--mode"), QString::fromLatin1(modeName),
+                           QStringLiteral("--port"), QString::number(port)});
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start();
     if (!process_.waitForStarted(10000))
@@ -25,18 +26,18 @@ SmtpSink::SmtpSink(Mode mode, quint16 port)
         port_ = static_cast<quint16>(said.mid(6).trimmed().toUInt());
 }
 
-SmtpSink::~SmtpSink() { stop(); }
+SmtpSink::~SmtpSink() {
+    stop();
+}
 
-void SmtpSink::stop()
-{
+void SmtpSink::stop() {
     if (process_.state() == QProcess::NotRunning)
         return;
     process_.kill();
     process_.waitForFinished(5000);
 }
 
-QList<QJsonObject> SmtpSink::messages() const
-{
+QList<QJsonObject> SmtpSink::messages() const {
     QList<QJsonObject> result;
     const QDir dir(outdir_.path());
     for (const QString& name : dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name)) {
@@ -47,8 +48,7 @@ QList<QJsonObject> SmtpSink::messages() const
     return result;
 }
 
-quint16 closedPort()
-{
+quint16 closedPort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost);
     const quint16 port = probe.serverPort();

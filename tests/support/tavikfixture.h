@@ -21,7 +21,8 @@ struct Observed {
 
 class CountingChime : public Chime {
 public:
-    explicit CountingChime(Observed& observed) : observed_(observed) {}
+    explicit CountingChime(Observed& observed)
+        : observed_(observed) {}
     void play() override { ++observed_.chimes; }
 
 private:
@@ -30,9 +31,9 @@ private:
 
 class RecordingMailer : public Mailer {
 public:
-    explicit RecordingMailer(Observed& observed) : observed_(observed) {}
-    void send(const MailMessage& message) override
-    {
+    explicit RecordingMailer(Observed& observed)
+        : observed_(observed) {}
+    void send(const MailMessage& message) override {
         if (!observed_.mailFailure.isEmpty())
             throw TavikError(observed_.mailFailure);
         const QByteArray subject = message.data.mid(message.data.indexOf("Subject: ") + 9);
@@ -44,8 +45,7 @@ private:
 };
 
 inline TavikServices testServices(Observed& observed, const QDir& dir, const QUrl& chatPage,
-                                  const QString& loginName = QStringLiteral("anna"))
-{
+                                  const QString& loginName = QStringLiteral("anna")) {
     TavikServices services;
     services.chatPageUrl = chatPage;
     services.credit = QStringLiteral("test credit");

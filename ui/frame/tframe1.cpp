@@ -21,15 +21,8 @@ TFrame1::TFrame1(UserSettings& settings, QDir workDir, QWidget* parent)
     , Button1(new QPushButton(u"Save"_s, this))
     , Button2(new QPushButton(u"Cancel"_s, this))
     , settings_(settings)
-    , workDir_(std::move(workDir))
-{
-    setObjectName(u"TFrame11"_s);
-    setGeometry(PanelStyle::Geometry);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelStyle::Background);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(palette);
+    , workDir_(std::move(workDir)) {
+    PanelStyle::apply(this, u"TFrame11"_s);
 
     const struct {
         QLabel* label;
@@ -65,19 +58,16 @@ TFrame1::TFrame1(UserSettings& settings, QDir workDir, QWidget* parent)
     setTabOrder(Edit2, Button1);
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Edit3);
-    hide();
 }
 
-void TFrame1::load()
-{
+void TFrame1::load() {
     Edit1->setText(settings_.UserName);
     Edit2->setText(settings_.Destination);
     ChatLinkFile::read(workDir_, settings_.UserName, settings_.ChatLink);
     Edit3->setText(settings_.ChatLink);
 }
 
-void TFrame1::SaveConfig()
-{
+void TFrame1::SaveConfig() {
     settings_.UserName = Edit1->text();
     settings_.Destination = Edit2->text();
     Q_EMIT userNameChanged();

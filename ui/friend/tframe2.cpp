@@ -30,15 +30,8 @@ TFrame2::TFrame2(Roster& roster, QDir workDir, QWidget* parent)
     , Button1(new QPushButton(u"Save to file"_s, this))
     , Button2(new QPushButton(u"Cancel"_s, this))
     , roster_(roster)
-    , workDir_(std::move(workDir))
-{
-    setObjectName(u"TFrame21"_s);
-    setGeometry(PanelStyle::Geometry);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelStyle::Background);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(palette);
+    , workDir_(std::move(workDir)) {
+    PanelStyle::apply(this, u"TFrame21"_s);
 
     friends->setObjectName(u"friends"_s);
     friends->setGeometry(16, 8, 41, 17);
@@ -82,25 +75,21 @@ TFrame2::TFrame2(Roster& roster, QDir workDir, QWidget* parent)
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Edit1);
     setTabOrder(Edit1, Button3);
-    hide();
 }
 
-void TFrame2::rebuildList()
-{
+void TFrame2::rebuildList() {
     ListView1->clear();
     for (qsizetype i = 0; i < roster_.count(); ++i)
         new QTreeWidgetItem(ListView1, {roster_.name(i), roster_.state(i)});
 }
 
-void TFrame2::AddFriend()
-{
+void TFrame2::AddFriend() {
     roster_.append(Edit1->text());
     Edit1->clear();
     rebuildList();
 }
 
-void TFrame2::SaveToFile()
-{
+void TFrame2::SaveToFile() {
     RosterFile::save(roster_, workDir_);
     Q_EMIT saved();
 }
