@@ -17,7 +17,7 @@ PageFetcher::PageFetcher(QObject* parent)
     stallTimer_.setSingleShot(true);
     connect(&stallTimer_, &QTimer::timeout, this, [this] {
         abortWith(u"The chat page did not answer within %1 s"_s.arg(
-            std::chrono::duration_cast<std::chrono::seconds>(stallTimeout_).count()));
+            std::chrono::ceil<std::chrono::seconds>(stallTimeout_).count()));
     });
 }
 

@@ -11,6 +11,14 @@ namespace PanelStyle {
 inline const QColor Background{160, 160, 164};
 inline constexpr QRect Geometry{16, 112, 473, 177};
 
+// Sets a caption's designed geometry, widened where this system's font needs more room so the
+// text is never cut.
+inline void placeCaption(QWidget* caption, const QRect& geometry) {
+    caption->setGeometry(geometry);
+    if (caption->sizeHint().width() > geometry.width())
+        caption->resize(caption->sizeHint().width(), geometry.height());
+}
+
 // Places the panel over the presence texts, grey with black text, hidden until asked for.
 inline void apply(QWidget* panel, const QString& name) {
     panel->setObjectName(name);

@@ -48,7 +48,7 @@ TFrame1::TFrame1(UserSettings& settings, QDir workDir, QWidget* parent)
         row.edit->setGeometry(104, row.top - 4, row.editWidth, 21);
         row.edit->setAccessibleName(QString::fromUtf16(row.accessible));
     }
-    Label3->resize(50, 16);
+    PanelStyle::placeCaption(Label3, {24, 80, 50, 16});
     Button1->setObjectName(u"Button1"_s);
     Button1->setGeometry(56, 128, 75, 25);
     Button2->setObjectName(u"Button2"_s);

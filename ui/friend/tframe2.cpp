@@ -34,10 +34,10 @@ TFrame2::TFrame2(Roster& roster, QDir workDir, QWidget* parent)
     PanelStyle::apply(this, u"TFrame21"_s);
 
     friends->setObjectName(u"friends"_s);
-    friends->setGeometry(16, 8, 41, 17);
     QFont small = friends->font();
     small.setPixelSize(11);
     friends->setFont(small);
+    PanelStyle::placeCaption(friends, {16, 8, 41, 17});
 
     ListView1->setObjectName(u"ListView1"_s);
     ListView1->setGeometry(16, 24, 250, 145);
@@ -59,7 +59,7 @@ TFrame2::TFrame2(Roster& roster, QDir workDir, QWidget* parent)
     });
 
     StaticText1->setObjectName(u"StaticText1"_s);
-    StaticText1->setGeometry(288, 24, 78, 17);
+    PanelStyle::placeCaption(StaticText1, {288, 24, 78, 17});
     Edit1->setObjectName(u"Edit1"_s);
     Edit1->setGeometry(288, 40, 121, 21);
     Edit1->setAccessibleName(u"Add new friend"_s);
