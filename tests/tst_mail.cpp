@@ -35,9 +35,10 @@ MailSettings testMailSettings(quint16 port) {
 // The owner's window polling the test page, mailing through a real relay at relayPort.
 struct MailSession {
     MailSession(const QByteArray& friends, quint16 relayPort,
-                std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+                std::chrono::milliseconds timeout = std::chrono::seconds(10),
+                const QString& login = u"Tavik"_s) {
         temp.write(u"friends.txt"_s, friends);
-        TavikServices services = testServices(observed, temp.dir(), server.url(Page), u"Tavik"_s);
+        TavikServices services = testServices(observed, temp.dir(), server.url(Page), login);
         services.mail = testMailSettings(relayPort);
         auto mailer = std::make_unique<SmtpMailer>(services.mail.relayHost, relayPort);
         mailer->setTimeout(timeout);
@@ -87,6 +88,8 @@ private Q_SLOTS:
 
     void oneArrivalSendsOneExactMessage();
     void twoArrivalsSendTwoMessagesInRosterOrder();
+    void otherUsersSendNothing_data();
+    void otherUsersSendNothing();
     void relayFailureIsRetriedOnce_data();
     void relayFailureIsRetriedOnce();
     void unusualNamesGiveWellFormedMessages_data();
@@ -185,6 +188,22 @@ void TestMail::twoArrivalsSendTwoMessagesInRosterOrder() {
     QVERIFY(s.poll("Online now: 3 | anna | bob | carl"));
     QCOMPARE(subjects(sink.messages()),
              (QStringList{u"bob in chat now!"_s, u"anna in chat now!"_s, u"carl in chat now!"_s}));
+}
+
+void TestMail::otherUsersSendNothing_data() {
+    QTest::addColumn<QString>("login");
+    QTest::newRow("lower-case tavik") << u"tavik"_s;
+    QTest::newRow("Tav") << u"Tav"_s;
+}
+
+void TestMail::otherUsersSendNothing() {
+    QFETCH(QString, login);
+    SmtpSink sink;
+    MailSession s("anna\r\nbob\r\n", sink.port(), std::chrono::seconds(10), login);
+    QVERIFY(s.poll("Online now: 2 | anna | bob"));
+    QCOMPARE(s.status(), u"Status: OK"_s);
+    QCOMPARE(s.observed.chimes, 1);
+    QCOMPARE(sink.messages().size(), 0);
 }
 
 void TestMail::relayFailureIsRetriedOnce_data() {

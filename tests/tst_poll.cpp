@@ -3,6 +3,7 @@
 #include "presence/pagefetcher.h"
 #include "presence/presencematch.h"
 #include "support/httpserver.h"
+#include "support/smtpsink.h"
 #include "support/tavikfixture.h"
 #include "support/tempdir.h"
 
@@ -79,6 +80,7 @@ private Q_SLOTS:
     void failedPollsKeepLastGoodState();
     void pageWithoutPresenceLineCausesNoArrival();
     void stalledServerTimesOutThenRecovers();
+    void refusedConnectionIsShown();
     void overlappingPollIsSkipped();
     void redirectIsFollowed();
     void timerPolls();
@@ -232,6 +234,18 @@ void TestPoll::stalledServerTimesOutThenRecovers() {
     QVERIFY(s.poll("Online now: 1 | anna"));
     QCOMPARE(s.status(), u"Status: OK"_s);
     QCOMPARE(s.states(), QStringList{u"on"_s});
+}
+
+void TestPoll::refusedConnectionIsShown() {
+    Observed observed;
+    TempDir temp;
+    const QUrl nowhere(u"http://127.0.0.1:%1/chat/index.html"_s.arg(closedPort()));
+    TTavik window(testServices(observed, temp.dir(), nowhere));
+    window.start();
+    QTRY_COMPARE(window.Label5->text(),
+                 u"Status: Cannot fetch the chat page: Connection refused"_s);
+    QCOMPARE(window.Label5->palette().color(QPalette::WindowText), Red);
+    QCOMPARE(window.roster().names(), (QStringList{u"tavik"_s, u"morlo"_s}));
 }
 
 void TestPoll::overlappingPollIsSkipped() {

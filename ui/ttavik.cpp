@@ -133,10 +133,8 @@ TTavik::TTavik(TavikServices services, QWidget* parent)
     setTabOrder(TFrame11, TFrame21);
 
     dragger_ = new WindowDragger(this, services_.startMove);
-    for (QWidget* surface :
-         {static_cast<QWidget*>(this), static_cast<QWidget*>(Image2), static_cast<QWidget*>(Label1),
-          static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
-          static_cast<QWidget*>(TFrame11), static_cast<QWidget*>(TFrame21)})
+    const QList<QWidget*> surfaces{this, Image2, Label1, Label2, Label3, TFrame11, TFrame21};
+    for (QWidget* surface : surfaces)
         dragger_->addSurface(surface);
 
     Timer1 = new QTimer(this);
