@@ -41,10 +41,6 @@ QString trimEntry(QStringView entry) {
     return entry.sliced(begin, end - begin).toString();
 }
 
-bool nameMatches(const QString& name, const QString& trimmedEntry) {
-    return !name.isEmpty() && trimmedEntry.contains(name.toLower());
-}
-
 void matchRoster(const QStringList& entries, Roster& roster,
                  const std::function<void(const QString& name)>& onArrival, MatchResult& result) {
     QStringList trimmed;
@@ -56,9 +52,11 @@ void matchRoster(const QStringList& entries, Roster& roster,
         // A copy: the arrival handler keeps the window answering, and a friend added meanwhile
         // may move the roster's storage.
         const QString name = roster.name(i);
+        // The page is lower-cased, so the name is too; an empty name matches nothing.
+        const QString wanted = name.toLower();
         bool found = false;
         for (const QString& entry : std::as_const(trimmed)) {
-            if (!nameMatches(name, entry))
+            if (wanted.isEmpty() || !entry.contains(wanted))
                 continue;
             found = true;
             result.friendsOnline += entry + LineBreak;

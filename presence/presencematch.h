@@ -21,16 +21,13 @@ bool isOwner(const QString& userName);
 // Strips leading and trailing spaces and control characters.
 QString trimEntry(QStringView entry);
 
-// True when the lower-cased name occurs in the trimmed entry; an empty name never matches.
-bool nameMatches(const QString& name, const QString& trimmedEntry);
-
 struct MatchResult {
     // One trimmed entry and a line break per match, in matching order.
     QString friendsOnline;
     int arrivals = 0;
 };
 
-// Sets every friend "on" or "off". onArrival runs for a friend going from "off" to "on", before
+// Sets every friend "on" or "off": on when the lower-cased name occurs in a trimmed entry. onArrival runs for a friend going from "off" to "on", before
 // its state changes, so a friend whose arrival handler throws stays "off". result is filled as
 // matching goes, so a caller sees what was matched up to such an error.
 void matchRoster(const QStringList& entries, Roster& roster,
