@@ -36,13 +36,16 @@ MailSettings testMailSettings(quint16 port) {
 struct MailSession {
     MailSession(const QByteArray& friends, quint16 relayPort,
                 std::chrono::milliseconds timeout = std::chrono::seconds(10),
-                const QString& login = u"Tavik"_s) {
+                const QString& login = u"Tavik"_s,
+                const std::function<void(TavikServices&)>& adjust = {}) {
         temp.write(u"friends.txt"_s, friends);
         TavikServices services = testServices(observed, temp.dir(), server.url(Page), login);
         services.mail = testMailSettings(relayPort);
         auto mailer = std::make_unique<SmtpMailer>(services.mail.relayHost, relayPort);
         mailer->setTimeout(timeout);
         services.mailer = std::move(mailer);
+        if (adjust)
+            adjust(services);
         window = std::make_unique<TTavik>(std::move(services));
     }
 
@@ -95,6 +98,8 @@ private Q_SLOTS:
     void unusualNamesGiveWellFormedMessages_data();
     void unusualNamesGiveWellFormedMessages();
     void windowAnswersWhileMailWaits();
+    // Last: quitting the application leaves this thread's event loops unable to run again.
+    void closingCutsMailShort();
 };
 
 void TestMail::initTestCase() {
@@ -295,6 +300,18 @@ void TestMail::windowAnswersWhileMailWaits() {
     QVERIFY2(!statusMeanwhile.contains(u"arrival mail"_s), qPrintable(statusMeanwhile));
     QVERIFY2(s.status().contains(u"timed out"_s), qPrintable(s.status()));
     QCOMPARE(s.server.requests().size(), 1);
+}
+
+void TestMail::closingCutsMailShort() {
+    SmtpSink stalled(SmtpSink::Mode::Stall);
+    QVERIFY(stalled.isReady());
+    // The application's own quit, and a relay that would keep the mail waiting for a minute.
+    MailSession s("anna\r\n", stalled.port(), std::chrono::seconds(60), u"Tavik"_s,
+                  [](TavikServices& services) { services.quit = {}; });
+    QTimer::singleShot(500, s.window.get(), [&] { s.window->SpeedButton3->click(); });
+    QVERIFY(s.poll("Online now: 1 | anna"));
+    QCOMPARE(s.status(), u"Status: The arrival mail was cut short"_s);
+    QCOMPARE(s.window->roster().state(0), u"off"_s);
 }
 
 QTEST_MAIN(TestMail)
