@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6multimedia6
     libcurl4-openssl-dev libbenchmark-dev
-    python3 python3-aiosmtpd
+    python3 python3-aiosmtpd fonts-dejavu-core
 )
 
 missing=()
@@ -24,4 +24,4 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get install -y -qq "${missing[@]}"
