@@ -27,9 +27,10 @@ struct MatchResult {
     int arrivals = 0;
 };
 
-// Sets every friend "on" or "off": on when the lower-cased name occurs in a trimmed entry. onArrival runs for a friend going from "off" to "on", before
-// its state changes, so a friend whose arrival handler throws stays "off". result is filled as
-// matching goes, so a caller sees what was matched up to such an error.
+// Sets every friend "on" or "off": on when the lower-cased name occurs in a trimmed entry.
+// onArrival runs for a friend going from "off" to "on", before its state changes, so a friend whose
+// arrival handler throws stays "off". result is filled as matching goes, so a caller sees what was
+// matched up to such an error.
 void matchRoster(const QStringList& entries, Roster& roster,
                  const std::function<void(const QString& name)>& onArrival, MatchResult& result);
 

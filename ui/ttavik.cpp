@@ -73,6 +73,7 @@ QPushButton:focus { border: 1px solid #1f2a44; }
 TTavik::TTavik(TavikServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , services_(std::move(services))
+    , skin_(Skin::picture())
     , NMHTTP1(new PageFetcher(this)) {
     setObjectName(u"TTavik"_s);
     setWindowTitle(u"tavik"_s);
@@ -84,7 +85,7 @@ TTavik::TTavik(TavikServices services, QWidget* parent)
     Image2 = new QLabel(this);
     Image2->setObjectName(u"Image2"_s);
     Image2->setGeometry(0, 0, 508, 324);
-    Image2->setPixmap(QPixmap::fromImage(Skin::picture()));
+    Image2->setPixmap(QPixmap::fromImage(skin_));
 
     Label1 = makeLabel(this, u"Label1"_s, {24, 112, 233, 177}, pixelFont(11), WindowColour);
     Label1->setWordWrap(true);
@@ -185,7 +186,7 @@ template <typename Handler> void TTavik::guarded(Handler&& handler) {
 
 void TTavik::FormCreate() {
     // The window is cut to the skin's shape instead of being painted transparent.
-    const QRegion shape = Skin::shapeMask(Skin::picture());
+    const QRegion shape = Skin::shapeMask(skin_);
     if (!shape.isEmpty())
         setMask(shape);
 }

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QImage>
 #include <QUrl>
 #include <QWidget>
 
@@ -95,6 +96,8 @@ private:
     template <typename Handler> void guarded(Handler&& handler);
 
     TavikServices services_;
+    // Decoded once: it is both the window's picture and its shape.
+    const QImage skin_;
     UserSettings settings_;
     Roster roster_;
     PageFetcher* NMHTTP1;
